@@ -267,6 +267,11 @@ Form::Form(std::string name, FormStyle style)
     : Control(ControlKind::Form, std::move(name), nullptr, Rect{0, 0, style.clientWidth, style.clientHeight}),
       style_(style) {}
 
+void Form::setColorScheme(const std::optional<ColorScheme>& scheme) {
+    scheme_ = scheme;
+    changed();
+}
+
 void Form::show(int showCommand) {
     if (FormPeer* p = formPeer()) p->show(showCommand);
     if (!shown_ && showCommand != 0) {

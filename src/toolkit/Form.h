@@ -3,7 +3,10 @@
 // thrown by a handler is caught there and shown by the error report.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
 #include <string>
 
 #include "toolkit/Controls.h"
@@ -25,6 +28,16 @@ public:
     virtual void close() = 0;                // asks the form to close (WM_CLOSE)
 };
 
+// The colours a skin gives every window of the program; no scheme means the system's colours.
+struct ColorScheme {
+    std::uint32_t face = 0;        // window and control background, 0x00BBGGRR
+    std::uint32_t text = 0;        // captions and text
+    std::uint32_t field = 0;       // edit fields, grid and tree background
+    std::uint32_t fieldText = 0;
+    std::uint32_t accent = 0;      // big buttons, tabs, selection
+    std::uint32_t accentText = 0;
+};
+
 class Form : public Control {
 public:
     Form(std::string name, FormStyle style);
@@ -43,6 +56,16 @@ public:
     // Return true when handled.
     std::function<bool(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)> onMessage;
 
+    // Non-visual components the realisation hooks up (menus, timers, dialogs).
+    std::vector<PopupMenu*> popupMenus;
+    std::vector<Timer*> timers;
+    std::vector<OpenDialog*> openDialogs;
+    std::vector<FolderDialog*> folderDialogs;
+
+    // Recolours the window and its controls; std::nullopt: the system's colours.
+    void setColorScheme(const std::optional<ColorScheme>& scheme);
+    const std::optional<ColorScheme>& colorScheme() const { return scheme_; }
+
     void show(int showCommand);
     void close();
     bool shown() const { return shown_; }
@@ -50,6 +73,7 @@ public:
 private:
     FormPeer* formPeer() const { return static_cast<FormPeer*>(peer()); }
     FormStyle style_;
+    std::optional<ColorScheme> scheme_;
     bool shown_ = false;
 };
 
