@@ -53,6 +53,10 @@ void TRyMenu::MeasureItem(const ui::MenuItem& item, ui::Canvas& canvas, int& wid
 
 int TRyMenu::GutterWidth(const ui::MenuItem& item, ui::Canvas& canvas, int height) {
     canvas.setFont(Font);
+    return GutterInFont(item, canvas, height);
+}
+
+int TRyMenu::GutterInFont(const ui::MenuItem& item, ui::Canvas& canvas, int height) const {
     const int g = item.isSeparator() ? TextHeight(canvas) + 4 : height;
     return Utils::Max(g, MinHeight) + 1;
 }
@@ -62,13 +66,12 @@ void TRyMenu::DrawItem(const ui::MenuItem& item, ui::Canvas& canvas, ui::Rect re
     const int top = rect.y;
     const int right = rect.x + rect.width;
     const int bottom = rect.y + rect.height;
-    const int gutter = GutterWidth(item, canvas, rect.height);
+    canvas.setFont(Font);
+    canvas.setPenColor(ui::clBlack);
+    const int gutter = GutterInFont(item, canvas, rect.height);
     // The gutter is measured from the item's own left edge, so items that do not start at 0
     // (a menu broken into columns) get their gutter where their text expects it.
     const int gutterRight = left + gutter;
-
-    canvas.setFont(Font);
-    canvas.setPenColor(ui::clBlack);
 
     if (state & MenuItemState::Selected) {
         canvas.setBrushColor(SelectedColor);

@@ -62,6 +62,9 @@ public:
     void drawItem(const ui::MenuItem& item, ui::Canvas& canvas, ui::Rect rect, unsigned state) override {
         DrawItem(item, canvas, rect, state);
     }
+
+private:
+    int GutterInFont(const ui::MenuItem& item, ui::Canvas& canvas, int height) const;
 };
 
 }  // namespace kivra
