@@ -1,5 +1,6 @@
 #include "toolkit/win32/Win32Menu.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <memory>
@@ -156,6 +157,19 @@ LRESULT MenuChar(WPARAM wParam, LPARAM lParam) {
     return MAKELRESULT(matches[0], MNC_SELECT);
 }
 
+// The widest an item may be: a menu wider than the screen would lose its right part, and an
+// over-long caption its ellipsis, so items stay within the work area of the monitor under
+// the cursor, less what the menu adds around them (check-mark space and frame).
+int WidestItem() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor)) return 1 << 20;
+    const int margin = GetSystemMetrics(SM_CXMENUCHECK) + 2 * GetSystemMetrics(SM_CXFIXEDFRAME) + 8;
+    return static_cast<int>(monitor.rcWork.right - monitor.rcWork.left) - margin;
+}
+
 }  // namespace
 
 MenuItem* TrackPopup(HWND owner, PopupMenu& menu, Point at) {
@@ -185,6 +199,7 @@ bool HandleOwnerDrawMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         int width = static_cast<int>(measure->itemWidth);
         int height = static_cast<int>(measure->itemHeight);
         item->painter->measureItem(*item, canvas, width, height);
+        width = std::min(width, WidestItem());
         measure->itemWidth = static_cast<UINT>(width > 0 ? width : 0);
         measure->itemHeight = static_cast<UINT>(height > 0 ? height : 0);
         result = TRUE;
