@@ -1,4 +1,4 @@
-// UTF-8 texts of the program as the W functions take them, and back.
+// UTF-8 <-> UTF-16 at the edge of the W functions. wchar_t is 16 bits on Windows.
 #pragma once
 
 #include <string>
@@ -7,14 +7,17 @@
 
 namespace kivra::win32 {
 
-// wchar_t is 16 bits on Windows, so UTF-16 code units carry over one to one.
-inline std::wstring WideFromUtf8(const std::string& text) {
+inline std::wstring Wide(const std::string& text) {
     const std::u16string utf16 = Utf16FromUtf8(text);
     return std::wstring(utf16.begin(), utf16.end());
 }
 
-inline std::string Utf8FromWide(const std::wstring& text) {
-    return Utf8FromUtf16(std::u16string(text.begin(), text.end()));
+inline std::string Narrow(const wchar_t* text, std::size_t length) {
+    return Utf8FromUtf16(std::u16string(text, text + length));
+}
+
+inline std::string Narrow(const std::wstring& text) {
+    return Narrow(text.data(), text.size());
 }
 
 }  // namespace kivra::win32

@@ -10,7 +10,7 @@ namespace kivra::win32 {
 // No return buffer; the window is named but no notification is asked for, so a "wait"
 // command returns only when the device has finished.
 void Win32Mci::sendString(const std::string& command, WindowHandle callbackWindow) {
-    mciSendStringW(WideFromUtf8(command).c_str(), nullptr, 0, reinterpret_cast<HWND>(callbackWindow));
+    mciSendStringW(Wide(command).c_str(), nullptr, 0, reinterpret_cast<HWND>(callbackWindow));
 }
 
 }  // namespace kivra::win32

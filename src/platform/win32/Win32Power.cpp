@@ -49,7 +49,7 @@ void Win32Power::enablePrivilege(const std::string& privilegeName) {
     OwnedHandle token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.out())) return;
     TOKEN_PRIVILEGES privileges{};
-    if (!LookupPrivilegeValueW(nullptr, WideFromUtf8(privilegeName).c_str(), &privileges.Privileges[0].Luid)) return;
+    if (!LookupPrivilegeValueW(nullptr, Wide(privilegeName).c_str(), &privileges.Privileges[0].Luid)) return;
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);

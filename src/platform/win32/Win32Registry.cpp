@@ -35,7 +35,7 @@ HKEY RootKey(RegistryRoot root) { return root == RegistryRoot::LocalMachine ? HK
 
 RegistryWrite Win32Registry::writeString(RegistryRoot root, const std::string& keyPath, const std::string& name,
                                          const std::string& value) {
-    const std::wstring path = WideFromUtf8(keyPath);
+    const std::wstring path = Wide(keyPath);
     OwnedKey key;
     if (RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                         key.out(), nullptr) != ERROR_SUCCESS)
@@ -45,9 +45,9 @@ RegistryWrite Win32Registry::writeString(RegistryRoot root, const std::string& k
     // must hear that, not believe the value is in place.
     if (RegOpenKeyExW(RootKey(root), path.c_str(), 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
         return RegistryWrite::CreateKeyFailed;
-    const std::wstring data = WideFromUtf8(value);
+    const std::wstring data = Wide(value);
     const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));  // with the NUL
-    if (RegSetValueExW(key.get(), WideFromUtf8(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+    if (RegSetValueExW(key.get(), Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                        bytes) != ERROR_SUCCESS)
         return RegistryWrite::SetValueFailed;
     return RegistryWrite::Ok;
@@ -55,17 +55,17 @@ RegistryWrite Win32Registry::writeString(RegistryRoot root, const std::string& k
 
 void Win32Registry::deleteValue(RegistryRoot root, const std::string& keyPath, const std::string& name) {
     OwnedKey key;
-    if (RegOpenKeyExW(RootKey(root), WideFromUtf8(keyPath).c_str(), 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(RootKey(root), Wide(keyPath).c_str(), 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
         return;
-    RegDeleteValueW(key.get(), WideFromUtf8(name).c_str());
+    RegDeleteValueW(key.get(), Wide(name).c_str());
 }
 
 std::optional<std::string> Win32Registry::readString(RegistryRoot root, const std::string& keyPath,
                                                      const std::string& name) {
     OwnedKey key;
-    if (RegOpenKeyExW(RootKey(root), WideFromUtf8(keyPath).c_str(), 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(RootKey(root), Wide(keyPath).c_str(), 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS)
         return std::nullopt;
-    const std::wstring valueName = WideFromUtf8(name);
+    const std::wstring valueName = Wide(name);
     DWORD type = 0;
     DWORD bytes = 0;
     if (RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
@@ -77,7 +77,7 @@ std::optional<std::string> Win32Registry::readString(RegistryRoot root, const st
     if (RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
                          &size) != ERROR_SUCCESS)
         return std::nullopt;
-    return Utf8FromWide(std::wstring(buffer.data()));
+    return Narrow(std::wstring(buffer.data()));
 }
 
 }  // namespace kivra::win32

@@ -49,10 +49,10 @@ void Win32Shell::execute(WindowHandle owner, const std::optional<std::string>& v
                          const std::string& parameters, const std::string& directory, int showCommand) {
     // A verb may be carried out by a shell extension, which is a COM object.
     com_.ensure();
-    const std::wstring wideVerb = verb ? WideFromUtf8(*verb) : std::wstring();
-    const std::wstring wideFile = WideFromUtf8(file);
-    const std::wstring wideParameters = WideFromUtf8(parameters);
-    const std::wstring wideDirectory = WideFromUtf8(directory);
+    const std::wstring wideVerb = verb ? Wide(*verb) : std::wstring();
+    const std::wstring wideFile = Wide(file);
+    const std::wstring wideParameters = Wide(parameters);
+    const std::wstring wideDirectory = Wide(directory);
     ShellExecuteW(reinterpret_cast<HWND>(owner), verb ? wideVerb.c_str() : nullptr, wideFile.c_str(),
                   parameters.empty() ? nullptr : wideParameters.c_str(),
                   directory.empty() ? nullptr : wideDirectory.c_str(), showCommand);
@@ -67,7 +67,7 @@ std::string Win32Shell::specialFolderPath(WindowHandle owner, int csidl) {
     if (!list.get()) return {};
     wchar_t path[MAX_PATH] = {};
     if (!SHGetPathFromIDListW(list.get(), path)) return {};
-    return Utf8FromWide(path);
+    return Narrow(path);
 }
 
 }  // namespace kivra::win32
