@@ -188,7 +188,8 @@ TEST_F(SystemOperations, UncheckingAutostartDeletesFromBothKeysQuietly) {
     fake.registry.values["HKCU\\" + kRun + "\\Kivra"] = "C:\\Old\\Kivra.exe";
     fake.log.clear();
     utils.ApplyAutostart(false);
-    EXPECT_EQ(fake.log, (CallLog{"RegDeleteValue(HKLM\\" + kRun + "\\Kivra)", "RegDeleteValue(HKCU\\" + kRun + "\\Kivra)"}));
+    EXPECT_EQ(fake.log, (CallLog{"RegDeleteValue(HKLM\\" + kRun + "\\Kivra)",
+                                 "RegDeleteValue(HKCU\\" + kRun + "\\Kivra)"}));
     EXPECT_TRUE(fake.registry.values.empty());
     EXPECT_NO_THROW(utils.ApplyAutostart(false));  // nothing left to delete
 }

@@ -79,7 +79,8 @@ bool ReadEndpoint(IAudioEndpointVolume& endpoint, std::uint16_t& left, std::uint
 bool WriteEndpoint(IAudioEndpointVolume& endpoint, std::uint16_t left, std::uint16_t right) {
     UINT channels = 0;
     if (FAILED(endpoint.GetChannelCount(&channels)) || channels == 0) return false;
-    if (channels == 1) return SUCCEEDED(endpoint.SetChannelVolumeLevelScalar(0, ScalarOfLevel(std::max(left, right)), nullptr));
+    if (channels == 1)
+        return SUCCEEDED(endpoint.SetChannelVolumeLevelScalar(0, ScalarOfLevel(std::max(left, right)), nullptr));
     for (UINT channel = 0; channel < channels; ++channel) {
         const std::uint16_t level = channel % 2 == 0 ? left : right;
         if (FAILED(endpoint.SetChannelVolumeLevelScalar(channel, ScalarOfLevel(level), nullptr))) return false;
@@ -140,15 +141,15 @@ void WriteWaveOut(std::uint16_t left, std::uint16_t right) {
 bool Win32Audio::getVolume(std::uint16_t& left, std::uint16_t& right) {
     com_.ensure();
     // Both readers leave the outputs alone unless they succeed.
-    if (ComPtr<IAudioEndpointVolume> endpoint = DefaultEndpointVolume(); endpoint && ReadEndpoint(*endpoint, left, right))
-        return true;
+    ComPtr<IAudioEndpointVolume> endpoint = DefaultEndpointVolume();
+    if (endpoint && ReadEndpoint(*endpoint, left, right)) return true;
     return ReadWaveOut(left, right);
 }
 
 void Win32Audio::setVolume(std::uint16_t left, std::uint16_t right) {
     com_.ensure();
-    if (ComPtr<IAudioEndpointVolume> endpoint = DefaultEndpointVolume(); endpoint && WriteEndpoint(*endpoint, left, right))
-        return;
+    ComPtr<IAudioEndpointVolume> endpoint = DefaultEndpointVolume();
+    if (endpoint && WriteEndpoint(*endpoint, left, right)) return;
     WriteWaveOut(left, right);
 }
 
