@@ -2,11 +2,13 @@
 
 #include <cstddef>
 
-#include "platform/TextCodec.h"
+#include "platform/win32/WideText.h"
 
 namespace kivra::ui::win32 {
 
 namespace {
+
+using kivra::win32::Wide;
 
 // Painters fix their colours when they are made, before any menu is drawn, so GetSysColor
 // must answer from the program's first moment on.
@@ -16,11 +18,6 @@ const bool kSystemColorsInstalled = [] {
 }();
 
 COLORREF ToColorRef(Color color) { return static_cast<COLORREF>(ResolveColor(color, SystemColor)); }
-
-std::wstring Wide(const std::string& text) {
-    const std::u16string utf16 = Utf16FromUtf8(text);
-    return std::wstring(utf16.begin(), utf16.end());
-}
 
 RECT ToRect(Rect r) { return RECT{r.x, r.y, r.x + r.width, r.y + r.height}; }
 

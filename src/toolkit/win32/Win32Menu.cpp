@@ -8,13 +8,15 @@
 #include <type_traits>
 #include <vector>
 
-#include "platform/TextCodec.h"
+#include "platform/win32/WideText.h"
 #include "toolkit/Canvas.h"
 #include "toolkit/win32/GdiCanvas.h"
 
 namespace kivra::ui::win32 {
 
 namespace {
+
+using kivra::win32::Wide;
 
 struct MenuDeleter {
     void operator()(HMENU menu) const {
@@ -36,11 +38,6 @@ std::multiset<const MenuItem*>& ShownItems() {
 }
 
 bool IsShown(const MenuItem* item) { return ShownItems().count(item) != 0; }
-
-std::wstring Wide(const std::string& text) {
-    const std::u16string utf16 = Utf16FromUtf8(text);
-    return std::wstring(utf16.begin(), utf16.end());
-}
 
 // Builds an HMENU holding parent's items; the chosen item's id is its index in byId plus 1
 // (0 is "no choice").
