@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 #include <string>
 #include <type_traits>
 #include <vector>
