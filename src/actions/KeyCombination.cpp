@@ -34,7 +34,7 @@ std::string FixedKeyName(unsigned vk) {
     if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::string(1, static_cast<char>(vk));
     // The numeric keypad's digits are written as the main-row digits, and so typed as those.
     if (vk >= 96 && vk <= 105) return std::string(1, static_cast<char>('0' + (vk - 96)));
-    if (vk >= 112 && vk <= 135) return "F" + std::to_string(vk - 111);
+    if (vk >= 112 && vk <= 135) return std::string(1, 'F').append(std::to_string(vk - 111));
     return {};
 }
 
@@ -78,7 +78,8 @@ unsigned VirtualKeyOfName(const std::string& keyName) {
     for (const auto& [name, vk] : kNamedKeys)
         if (keyName == name) return vk;
     for (unsigned n = 1; n <= 12; ++n)
-        if (keyName == "F" + std::to_string(n)) return 111 + n;
+        if (keyName.size() > 1 && keyName[0] == 'F' && keyName.compare(1, std::string::npos, std::to_string(n)) == 0)
+            return 111 + n;
     // Written names the reader does not know ("Ins", "Enter", "F13", layout names) type nothing.
     if (keyName.size() == 1) {
         const char c = keyName[0];
