@@ -161,7 +161,9 @@ TEST_F(SaveTest, SaveThenLoadRestoresRows1To44) {
     LoadBindingFiles(fake.files, loaded);
     for (int row = 1; row < kBindingRows; ++row) {
         EXPECT_EQ(loaded.cell(row, 1), grid.cell(row, 1)) << row;
-        if (IsUserKeyRow(row)) EXPECT_EQ(loaded.cell(row, 0), grid.cell(row, 0)) << row;
+        if (IsUserKeyRow(row)) {
+            EXPECT_EQ(loaded.cell(row, 0), grid.cell(row, 0)) << row;
+        }
     }
 }
 

@@ -201,5 +201,47 @@ TEST_F(BindingTableTest, ClearSelectedCell) {
     EXPECT_EQ(grid.cell(30, 1), "");
 }
 
+// Rows 3 to 14 call the system operations with the table's window: each bound row must leave
+// the same platform calls as the operation called directly.
+TEST(BindingTableSystemRows, RunTheirSystemOperation) {
+    struct Case { int row; std::function<void(KivraUtils&)> operation; };
+    const WindowHandle window = 77;
+    const Case cases[] = {
+        {3, [&](KivraUtils& u) { u.OpenExplorer(window); }},
+        {4, [&](KivraUtils& u) { u.OpenSpecialFolder(window, 0); }},
+        {5, [&](KivraUtils& u) { u.OpenSpecialFolder(window, 5); }},
+        {8, [](KivraUtils& u) { u.VolumeStepUp(); }},
+        {9, [](KivraUtils& u) { u.VolumeStepDown(); }},
+        {10, [&](KivraUtils& u) { u.ToggleCdTray(window); }},
+        {12, [](KivraUtils& u) { u.StartScreenSaver(); }},
+        {13, [](KivraUtils& u) { u.TurnMonitorOff(); }},
+        {14, [](KivraUtils& u) { u.PowerControl(0); }},  // recorded by the fake, nothing powers off
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        fake::FakePlatform direct;
+        KivraUtils directUtils{direct.platform};
+        directUtils.setApplicationWindow(5);
+        c.operation(directUtils);
+
+        fake::FakePlatform fake;
+        KivraUtils utils{fake.platform};
+        utils.setApplicationWindow(5);
+        ui::Grid grid{"StringGrid1", nullptr, {}, kBindingRows, 2};
+        BindingTable table{grid, utils, RowSeams{{}, [&] { fake.log.push_back("SaveConfiguration"); },
+                                                 [&] { return window; }}};
+        grid.setCell(c.row, 1, "SYS");
+        table.ProcessCommands("SYS");
+        if (c.row == 14) {
+            ASSERT_FALSE(fake.log.empty());
+            EXPECT_EQ(fake.log.front(), "SaveConfiguration");
+            fake.log.erase(fake.log.begin());
+        }
+        EXPECT_EQ(fake.log, direct.log);
+        EXPECT_EQ(utils.monitorOff, directUtils.monitorOff);
+        EXPECT_EQ(utils.cdTrayOpen, directUtils.cdTrayOpen);
+    }
+}
+
 }  // namespace
 }  // namespace kivra
