@@ -66,6 +66,11 @@ std::vector<std::string> LineFramer::push(std::string_view bytes) {
     return lines;
 }
 
+void LineFramer::reset() {
+    partial_.clear();
+    discarding_ = false;
+}
+
 SignalReception::SignalReception(Platform& platform, ReceptionContext context)
     : platform_(platform), context_(std::move(context)) {}
 
@@ -85,6 +90,8 @@ void SignalReception::receive(const std::string& bytes) {
         }
     }
 }
+
+void SignalReception::restartStream() { framer_.reset(); }
 
 void SignalReception::handleLine(const std::string& line) {
     if (!CarriesButton(line)) return;

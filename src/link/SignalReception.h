@@ -32,6 +32,7 @@ public:
     static constexpr std::size_t kMaxPartial = 1024;
     std::vector<std::string> push(std::string_view bytes);
     std::size_t pending() const { return partial_.size(); }
+    void reset();  // forgets the incomplete line
 
 private:
     std::string partial_;
@@ -56,6 +57,9 @@ public:
     void receive(const std::string& bytes);
     // One signal line, already decoded to UTF-8, through parse, show, route and gap.
     void handleLine(const std::string& line);
+    // A new connection starts a new stream: the incomplete line of the previous one is dropped,
+    // or it would be glued to the first line of the new one. Call on ClientSocket1Connect.
+    void restartStream();
 
     std::int32_t minimumGap = 100;      // ms, written by sSpinEdit2Change
     std::uint32_t lastSignalTime = 0;   // tick count at the end of the last timed signal

@@ -180,6 +180,19 @@ TEST_F(SignalReceptionTest, LineSplitOverTwoReadsIsOneSignal) {
     EXPECT_EQ(shown.size(), 1u);
 }
 
+TEST_F(SignalReceptionTest, NewConnectionDropsTheIncompleteLineOfTheOldOne) {
+    reception.receive("000000000000a1b2 00 VO");
+    reception.restartStream();
+    reception.receive(Line("OK"));
+    EXPECT_EQ(dispatched, std::vector<std::string>{"OK"});
+
+    reception.receive(std::string(2000, 'z'));  // also ends the dropping of an over-long line
+    reception.restartStream();
+    fake.clock.now += 1000;
+    reception.receive(Line("NEXT"));
+    EXPECT_EQ(dispatched, (std::vector<std::string>{"OK", "NEXT"}));
+}
+
 TEST_F(SignalReceptionTest, TenKilobytesWithoutLineFeedAreDroppedThenSignalsFlowAgain) {
     reception.receive(std::string(10 * 1024, 'z'));
     reception.receive("zzz more of it\n" + Line("OK"));
