@@ -223,6 +223,7 @@ TEST(BindingTableSystemRows, RunTheirSystemOperation) {
         KivraUtils directUtils{direct.platform};
         directUtils.setApplicationWindow(5);
         c.operation(directUtils);
+        ASSERT_FALSE(direct.log.empty());
 
         fake::FakePlatform fake;
         KivraUtils utils{fake.platform};
