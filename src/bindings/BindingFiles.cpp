@@ -19,11 +19,12 @@ constexpr char kKeyTextsFile[] = "LIRCHT.LST";  // column 0 of rows 25 to 44
 constexpr size_t kMaxLineBytes = 4096;
 
 // A line ends at CR LF, a lone LF or a lone CR; text after the last line end is a line only
-// when it is not empty.
-std::vector<std::string> SplitLines(const std::string& text) {
+// when it is not empty. Only the first maxLines lines are wanted: a damaged file of millions
+// of line ends would otherwise become millions of strings (gigabytes) before being cut.
+std::vector<std::string> SplitLines(const std::string& text, size_t maxLines) {
     std::vector<std::string> lines;
     std::string line;
-    for (size_t i = 0; i < text.size(); ++i) {
+    for (size_t i = 0; i < text.size() && lines.size() < maxLines; ++i) {
         const char c = text[i];
         if (c == '\r' || c == '\n') {
             lines.push_back(std::move(line));
@@ -33,7 +34,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
             line += c;
         }
     }
-    if (!line.empty()) lines.push_back(std::move(line));
+    if (!line.empty() && lines.size() < maxLines) lines.push_back(std::move(line));
     return lines;
 }
 
@@ -62,8 +63,8 @@ void LoadBindingFiles(Files& files, ui::Grid& grid) {
     const std::optional<std::string> keyTextsText = files.read(keyTextsPath);
     if (!buttonsText || !keyTextsText) return;
 
-    const std::vector<std::string> buttons = SplitLines(*buttonsText);
-    const std::vector<std::string> keyTexts = SplitLines(*keyTextsText);
+    const std::vector<std::string> buttons = SplitLines(*buttonsText, kBindingRows);
+    const std::vector<std::string> keyTexts = SplitLines(*keyTextsText, kBindingRows - kFirstUserKeyRow);
     const int rows = std::min({static_cast<int>(buttons.size()), kBindingRows, grid.rowCount()});
     for (int row = 0; row < rows; ++row) {
         grid.setCell(row, 1, Utf8FromCp1251(buttons[static_cast<size_t>(row)]));

@@ -1,0 +1,46 @@
+// Inputs found by fuzzing and by the benchmarks that once cost too much or broke a rule, kept as
+// tables so each stays handled.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bindings/BindingFiles.h"
+#include "bindings/BindingTable.h"
+#include "platform/fake/FakePlatform.h"
+
+namespace kivra {
+namespace {
+
+// Binding files that are mostly line ends. Splitting them whole made one string per line end:
+// 10 MB of line ends took gigabytes before the 45 lines the table holds were cut out.
+TEST(HostileInput, BindingFilesOfMillionsOfLineEndsLoadOnlyTheirFirstLines) {
+    const std::string many(10 << 20, '\n');
+    struct Case {
+        const char* what;
+        std::string buttons, keyTexts;
+        std::string row1, row44, key25, key44;
+    };
+    const std::vector<Case> cases = {
+        {"line ends only", many, many, "", "", "", ""},
+        {"names after the line ends", many + "LATE\r\n", std::string(10 << 20, '\r') + "Alt+F4", "", "", "", ""},
+        {"names before the line ends", "\r\nMENU\r\n" + many, "Ctrl+C\n" + many, "MENU", "", "Ctrl+C", ""},
+        {"CR LF pairs", std::string(5 << 20, '\r') + many, "\r\n\r\n", "", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        fake::FakePlatform fake;
+        fake.files.contents[fake.files.directory + "LIRCAC.LST"] = c.buttons;
+        fake.files.contents[fake.files.directory + "LIRCHT.LST"] = c.keyTexts;
+        ui::Grid grid("StringGrid1", nullptr, {}, kBindingRows, 2);
+        for (int row = 0; row < kBindingRows; ++row) grid.setCell(row, 0, "label");
+        LoadBindingFiles(fake.files, grid);
+        EXPECT_EQ(grid.cell(1, 1), c.row1) << c.what;
+        EXPECT_EQ(grid.cell(44, 1), c.row44) << c.what;
+        EXPECT_EQ(grid.cell(25, 0), c.key25) << c.what;
+        EXPECT_EQ(grid.cell(44, 0), c.key44) << c.what;
+        EXPECT_EQ(grid.cell(24, 0), "label") << c.what;  // column 0 of the fixed rows is not loaded
+    }
+}
+
+}  // namespace
+}  // namespace kivra
