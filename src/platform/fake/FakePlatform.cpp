@@ -11,7 +11,15 @@ std::string Lower(std::string text) {
     return text;
 }
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+// Without copies: the profile fake compares names for every read, and big menu files make
+// many reads.
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
 
 std::string Trim(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
