@@ -191,9 +191,54 @@ void RandomBinary() {
     Figure("peak heap beyond one read", static_cast<double>(HeapPeak() - start), "bytes");
 }
 
+// The server resets the connection in the middle of a line, then comes back, 50 times: the
+// half line is dropped with the old connection and every whole line of the new one arrives.
+void ServerComesAndGoes() {
+    constexpr int kCycles = 50, kLinesPerCycle = 20;
+    fake::FakePlatform fake;
+    Handlers handlers;
+    WinLircLink link(fake.network, handlers);
+    std::size_t shown = 0;
+    SignalReception reception(fake.platform, ReceptionContext{
+                                                 [] { return true; },  // setup mode: every line counts
+                                                 [] { return false; },
+                                                 [&](const std::string&) { ++shown; },
+                                                 [](const std::string&) {},
+                                                 [](const std::string&) {},
+                                             });
+    handlers.link = &link;
+    handlers.reception = &reception;
+    const std::size_t heapBefore = HeapInUse();
+    const Stopwatch watch;
+    std::size_t sent = 0, bytes = 0;
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        link.setActive(true);
+        fake.network.last->completeConnect();
+        const std::string lines = Lines(kLinesPerCycle);
+        fake.network.last->deliver(lines);
+        fake.network.last->deliver(kLine.substr(0, 20));  // half a line, then the reset
+        fake.network.last->closeByPeer(10054);
+        sent += kLinesPerCycle;
+        bytes += lines.size() + 20;
+        if (fake.log.size() > 100000) fake.log.clear();
+    }
+    const double seconds = watch.seconds();
+    fake.log.clear();
+    fake.log.shrink_to_fit();  // the fake's record of the calls is no memory of the program
+    Figure("connections made and reset mid-line", kCycles, "times");
+    Figure("whole lines sent", static_cast<double>(sent), "lines");
+    Figure("bytes sent", static_cast<double>(bytes), "bytes");
+    Figure("signals handled (whole lines; half lines dropped)", static_cast<double>(shown), "signals");
+    Figure("sockets created", fake.network.created, "sockets");
+    Figure("time for all cycles", seconds * 1000, "ms");
+    Figure("heap before", static_cast<double>(heapBefore), "bytes");
+    Figure("heap after", static_cast<double>(HeapInUse()), "bytes");
+}
+
 const Register reception("signals: reception throughput", ReceptionThroughput);
 const Register flood("signals: flood through the link and the binding table", FloodThroughLinkAndTable);
 const Register noLineEnd("signals: 10 MB without a line end", TenMegabytesWithoutLineEnd);
+const Register comesAndGoes("signals: server resets mid-line and comes back 50 times", ServerComesAndGoes);
 const Register binary("signals: 10 MB of random bytes", RandomBinary);
 
 }  // namespace
