@@ -129,3 +129,10 @@ put("fuzz_settings", "used", "\r\n".join([
     "Skin=Blue", ""]))
 put("fuzz_settings", "extremes", "[Common]\nTryPeriod=-2147483648\nSignalTimeOut=2147483648\n"
     "KeyboardDelay=0x7FFFFFFFFFFFFFFF\nisMode=99999999999999999999\nWinLIRCPort=-1\nMenuPath=\n")
+
+# --- fuzz_text_codec: bytes as 1251, as UTF-8, and as UTF-16LE units -------------------------
+put("fuzz_text_codec", "header_1251", cp(" Команда WinLIRC"))
+put("fuzz_text_codec", "russian_utf8", "Режим настройки")
+put("fuzz_text_codec", "emoji_utf8", "Пульт \U0001F600 OK")
+put("fuzz_text_codec", "utf16_lone_surrogates", "Kivra".encode("utf-16-le") + b"\x00\xd8A\x00\x00\xdc")
+put("fuzz_text_codec", "overlong_and_truncated", b"a\xc0\x80b\xe0\x80\xaf\xf4\x90\x80\x80\xed\xa0\x80\xc3")

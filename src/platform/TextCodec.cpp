@@ -64,6 +64,13 @@ char32_t NextCodePoint(const std::string& text, size_t& i) {
         }
         c = (c << 6) | (byte(i + static_cast<size_t>(k)) & 0x3F);
     }
+    // Overlong forms (C0 80 would smuggle a NUL into UTF-16) and values beyond U+10FFFF are
+    // malformed too. Surrogates stay: lone ones from UTF-16 must come back as they were.
+    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kSmallest[extra] || c > 0x10FFFF) {
+        ++i;
+        return 0xFFFD;
+    }
     i += static_cast<size_t>(extra) + 1;
     return c;
 }

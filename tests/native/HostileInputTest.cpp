@@ -7,6 +7,7 @@
 
 #include "bindings/BindingFiles.h"
 #include "bindings/BindingTable.h"
+#include "platform/TextCodec.h"
 #include "platform/fake/FakePlatform.h"
 
 namespace kivra {
@@ -39,6 +40,29 @@ TEST(HostileInput, BindingFilesOfMillionsOfLineEndsLoadOnlyTheirFirstLines) {
         EXPECT_EQ(grid.cell(25, 0), c.key25) << c.what;
         EXPECT_EQ(grid.cell(44, 0), c.key44) << c.what;
         EXPECT_EQ(grid.cell(24, 0), "label") << c.what;  // column 0 of the fixed rows is not loaded
+    }
+}
+
+// UTF-8 that is not in its shortest form, or beyond U+10FFFF, is malformed: each byte becomes
+// U+FFFD. C0 80 once decoded to a NUL, which would cut the text short at the Win32 edge.
+TEST(HostileInput, OverlongAndOutOfRangeUtf8BecomesReplacement) {
+    struct Case {
+        std::string utf8;
+        std::u16string utf16;
+    };
+    const std::vector<Case> cases = {
+        {"a\xC0\x80" "b", u"a\uFFFD\uFFFDb"},                    // NUL, overlong
+        {"\xC1\xBF", u"\uFFFD\uFFFD"},                             // DEL, overlong
+        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},                   // "/", overlong
+        {"\xF0\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},         // NUL in four bytes
+        {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},         // U+110000
+        {"\xF7\xBF\xBF\xBF", u"\uFFFD\uFFFD\uFFFD\uFFFD"},         // U+1FFFFF
+        {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},                      // the last character stays
+        {"\xED\xA0\x80", std::u16string(1, char16_t{0xD800})},   // a lone surrogate stays
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Utf16FromUtf8(c.utf8), c.utf16) << c.utf8;
+        EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(c.utf16)), c.utf16) << c.utf8;
     }
 }
 
