@@ -115,11 +115,6 @@ void TForm1::SaveConfiguration() {
 }
 
 // The autostart value follows the check box, also when the settings set it at start-up.
-void TForm1::sCheckBox3Click() {
-    if (sCheckBox3.checked())
-        utils_.AddAutorun("Kivra", platform_.files.executablePath());
-    else
-        utils_.RemoveAutorun("Kivra");
-}
+void TForm1::sCheckBox3Click() { utils_.ApplyAutostart(sCheckBox3.checked()); }
 
 }  // namespace kivra

@@ -31,6 +31,7 @@ void TForm1::setAboutWindow(ui::Form& about) {
 void TForm1::FormCreate() {
     setTitle(kMainWindowTitle);
     menuCommands_.setMainWindow(handle());
+    utils_.setMainWindow(handle());
     reception_.minimumGap = 100;
     utils_.keyDelay = 100;
     RunStartupStep([this] { LoadConfiguration(); });
