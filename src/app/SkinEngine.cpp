@@ -40,11 +40,11 @@ bool EndsWithSkinExtension(const std::string& fileName) {
 
 const std::vector<Skin>& BuiltInSkins() {
     static const std::vector<Skin> skins = {
-        {"Базовый", {Rgb(240, 240, 240), Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(0, 0, 0), Rgb(0, 102, 204),
+        {"Classic", {Rgb(240, 240, 240), Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(0, 0, 0), Rgb(0, 102, 204),
                      Rgb(255, 255, 255)}},
-        {"Графит", {Rgb(45, 45, 48), Rgb(230, 230, 230), Rgb(30, 30, 30), Rgb(240, 240, 240), Rgb(0, 122, 204),
+        {"Graphite", {Rgb(45, 45, 48), Rgb(230, 230, 230), Rgb(30, 30, 30), Rgb(240, 240, 240), Rgb(0, 122, 204),
                     Rgb(255, 255, 255)}},
-        {"Морской", {Rgb(220, 235, 245), Rgb(10, 40, 70), Rgb(255, 255, 255), Rgb(0, 0, 0), Rgb(30, 90, 150),
+        {"Marine", {Rgb(220, 235, 245), Rgb(10, 40, 70), Rgb(255, 255, 255), Rgb(0, 0, 0), Rgb(30, 90, 150),
                      Rgb(255, 255, 255)}},
     };
     return skins;

@@ -18,7 +18,8 @@ struct Skin {
     ui::ColorScheme scheme;
 };
 
-// The skins the program ships with; the first one is the engine's first choice.
+// The skins the program ships with; the first one is the engine's first choice. Their
+// names are ASCII, so they survive the settings file in any ANSI code page.
 const std::vector<Skin>& BuiltInSkins();
 
 // Reads a skin file's text. Keys are matched without regard to letter case; lines that are

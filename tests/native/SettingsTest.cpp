@@ -54,7 +54,7 @@ TEST_F(SettingsTest, FirstSaveWritesTheSixteenKeysInOrder) {
               "MenuPath=Kivra.mnu\r\n"
               "[Interface]\r\n"
               "SkinPath=\r\n"
-              "Skin=Базовый\r\n");
+              "Skin=Classic\r\n");
     EXPECT_EQ(Calls("WritePrivateProfileString(Kivra.ini,").size(), 16u);
 }
 
@@ -124,7 +124,7 @@ TEST_F(SettingsTest, UntickedLightAlloyGateSurvivesACloseAndAStart) {
 }
 
 TEST_F(SettingsTest, SkinsOffLeavesSkinPathAndSkinUnread) {
-    SetSettings("[Common]\nisSkinned=0\n[Interface]\nSkinPath=C:\\Skins\nSkin=Графит\n");
+    SetSettings("[Common]\nisSkinned=0\n[Interface]\nSkinPath=C:\\Skins\nSkin=Graphite\n");
     TForm1& f = StartUp();
     EXPECT_FALSE(f.skins().active());
     EXPECT_FALSE(f.colorScheme().has_value()) << "the system's colours";
@@ -133,10 +133,10 @@ TEST_F(SettingsTest, SkinsOffLeavesSkinPathAndSkinUnread) {
 }
 
 TEST_F(SettingsTest, SkinsOnTakeSkinPathAndSkin) {
-    SetSettings("[Common]\n[Interface]\nSkinPath=C:\\Skins\nSkin=Графит\n");
+    SetSettings("[Common]\n[Interface]\nSkinPath=C:\\Skins\nSkin=Graphite\n");
     TForm1& f = StartUp();
     EXPECT_EQ(f.skins().directory(), "C:\\Skins");
-    EXPECT_EQ(f.skins().name(), "Графит");
+    EXPECT_EQ(f.skins().name(), "Graphite");
     ASSERT_TRUE(f.colorScheme().has_value());
     EXPECT_EQ(f.colorScheme()->face, BuiltInSkins()[1].scheme.face);
 }
@@ -176,7 +176,7 @@ TEST_F(SettingsTest, AutostartSettingWritesTheValueWithTheExecutablePath) {
 TEST_F(SettingsTest, AutostartThatCannotBeWrittenIsReportedAndLoadingGoesOn) {
     fake.registry.failures[RegistryRoot::LocalMachine] = RegistryWrite::CreateKeyFailed;
     fake.registry.failures[RegistryRoot::CurrentUser] = RegistryWrite::CreateKeyFailed;
-    SetSettings("[Common]\nAutoStart=1\nisActive=0\nSignalTimeOut=300\n[Interface]\nSkin=Морской\n");
+    SetSettings("[Common]\nAutoStart=1\nisActive=0\nSignalTimeOut=300\n[Interface]\nSkin=Marine\n");
     TForm1& f = StartUp();
     ASSERT_EQ(fake.windows.errorBoxes.size(), 1u);
     EXPECT_EQ(fake.windows.errorBoxes[0],
@@ -184,7 +184,7 @@ TEST_F(SettingsTest, AutostartThatCannotBeWrittenIsReportedAndLoadingGoesOn) {
     EXPECT_TRUE(f.sCheckBox3.checked()) << "the box keeps its new state";
     EXPECT_FALSE(f.activeFlag());
     EXPECT_EQ(f.reception().minimumGap, 300);
-    EXPECT_EQ(f.skins().name(), "Морской");
+    EXPECT_EQ(f.skins().name(), "Marine");
     EXPECT_EQ(f.StringGrid1.cell(1, 0), " Lovka menu") << "the start-up goes on to the labels";
     EXPECT_EQ(Calls("Shell_NotifyIcon(NIM_ADD").size(), 1u);
 }

@@ -93,23 +93,23 @@ TEST(SkinEngineTest, OffMeansTheSystemColoursOnBringsTheSkinBack) {
 class SkinBoxTest : public ::testing::Test, protected testing::TestMainWindow {};
 
 TEST_F(SkinBoxTest, FillingStartsWithTheFolderEntryAndSelectsEntryOneWithoutApplyingIt) {
-    SetSettings("[Interface]\nSkin=Морской\n");
+    SetSettings("[Interface]\nSkin=Marine\n");
     TForm1& f = StartUp();
     std::vector<std::string> expected = {"Папка со скинами..."};
     for (const std::string& name : f.skins().listSkins().names) expected.push_back(name);
     EXPECT_EQ(f.sComboBox1.items(), expected);
     EXPECT_EQ(f.sComboBox1.itemIndex(), 1);
-    EXPECT_EQ(f.skins().name(), "Морской") << "the program's own selection is no choice";
+    EXPECT_EQ(f.skins().name(), "Marine") << "the program's own selection is no choice";
 }
 
 TEST_F(SkinBoxTest, ChoosingOrTypingANameAppliesIt) {
     TForm1& f = StartUp();
     f.sComboBox1.userSelected(2);
     EXPECT_EQ(f.skins().name(), f.sComboBox1.items()[2]);
-    f.sComboBox1.userTyped("Морс");
+    f.sComboBox1.userTyped("Mari");
     EXPECT_EQ(f.skins().name(), f.sComboBox1.items()[2]) << "a half-typed name changes nothing";
-    f.sComboBox1.userTyped("Морской");
-    EXPECT_EQ(f.skins().name(), "Морской");
+    f.sComboBox1.userTyped("Marine");
+    EXPECT_EQ(f.skins().name(), "Marine");
     EXPECT_EQ(about->colorScheme()->face, f.colorScheme()->face) << "every window takes the skin";
 }
 
