@@ -20,6 +20,13 @@ std::optional<std::uint16_t> ParsePort(const std::string& text) {
     return static_cast<std::uint16_t>(value);
 }
 
+// The retry period in seconds as a timer interval. A value typed beyond the field's range
+// counts until the field loses the focus; it must not wrap around.
+unsigned RetryInterval(int seconds) {
+    constexpr long long kLongestInterval = 0x7FFFFFFF;  // the longest a Windows timer waits
+    return static_cast<unsigned>(std::clamp(seconds * 1000LL, 0LL, kLongestInterval));
+}
+
 }  // namespace
 
 void TForm1::ClientSocket1Lookup() { sStatusBar1.setPanel(0, "Поиск WinLIRC..."); }
@@ -61,7 +68,7 @@ void TForm1::sCheckBox5Click() {
     if (sCheckBox5.checked() && activeFlag_ && !ClientSocket1.active()) ClientSocket1.setActive(true);
 }
 
-void TForm1::sSpinEdit1Change() { Timer1.setInterval(static_cast<unsigned>(std::max(0, sSpinEdit1.value())) * 1000u); }
+void TForm1::sSpinEdit1Change() { Timer1.setInterval(RetryInterval(sSpinEdit1.value())); }
 
 void TForm1::sSpinEdit2Change() { reception_.minimumGap = sSpinEdit2.value(); }
 
@@ -81,7 +88,7 @@ void TForm1::StartWinLirc() {
 
 void TForm1::SetUpRetryTimer() {
     Timer1.setEnabled(sCheckBox5.checked());
-    Timer1.setInterval(static_cast<unsigned>(std::max(0, sSpinEdit1.value())) * 1000u);
+    Timer1.setInterval(RetryInterval(sSpinEdit1.value()));
 }
 
 // Start-up step: the port in effect for this run. A text that is no port keeps 8765.

@@ -258,6 +258,10 @@ TEST_F(MainWindowTest, RetryPeriodChangesTheIntervalAtOnce) {
     EXPECT_EQ(f.Timer1.interval(), 100000u) << "until the field loses the focus";
     f.sSpinEdit1.focusLost();
     EXPECT_EQ(f.Timer1.interval(), 60000u);
+    f.sSpinEdit1.userEdited("999999999");
+    EXPECT_EQ(f.Timer1.interval(), 0x7FFFFFFFu) << "a huge period does not wrap around";
+    f.sSpinEdit1.userEdited("0");
+    EXPECT_EQ(f.Timer1.interval(), 0u) << "0 stops the timer until the next change";
 }
 
 TEST_F(MainWindowTest, GapAndKeyDelayFieldsTakeEffectAtOnce) {
