@@ -1,32 +1,18 @@
 // The program's entry: one instance only, then the start-up and the message loop.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <exception>
 
 #include "app/TForm1.h"
 #include "app/TForm2.h"
 #include "app/win32/DirectoryListing.h"
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/Win32Platform.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/win32/Win32Toolkit.h"
 
 namespace {
-
-// COM for the shell's folder chooser and the audio endpoint; released when the entry ends.
-class ComApartment {
-public:
-    ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialized_) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialized_;
-};
 
 // A running instance (shown or in the tray; any window titled so counts) is brought to view
 // and this start ends without touching anything.
@@ -53,7 +39,10 @@ void RunReported(kivra::Platform& platform, Step step) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (ShowRunningInstance()) return 0;
 
-    ComApartment com;
+    // COM for the folder chooser and the audio endpoint, entered before the services that use
+    // it and left after them.
+    kivra::win32::ComApartment com;
+    com.ensure();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
                                                        ICC_HOTKEY_CLASS | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
                                                        ICC_UPDOWN_CLASS};
