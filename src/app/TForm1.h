@@ -2,8 +2,9 @@
 // event. Its handlers are thin: each forwards to the subsystem that does the work.
 //
 // The handlers live in files by concern: MainWindowLayout.cpp (the controls and their
-// wiring), TForm1.cpp (life cycle and bindings), LinkHandlers.cpp (WinLIRC link and retry),
-// Settings.cpp (Kivra.ini), Tray.cpp (tray icon, tray menu, GoToTray), Skins.cpp (skin box).
+// wiring), TForm1.cpp (life cycle, bindings, remote menu), LinkHandlers.cpp (WinLIRC link and
+// retry), Settings.cpp (Kivra.ini), Tray.cpp (tray icon, tray menu, GoToTray), Skins.cpp (skin
+// box). The entry (win32/WinMain.cpp) realises the window, then runs FormCreate.
 #pragma once
 
 #include <cstdint>
