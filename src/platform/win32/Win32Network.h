@@ -1,0 +1,37 @@
+// TCP sockets whose notifications arrive as window messages (WSAAsyncSelect) at a hidden
+// message-only window of the service, and from there at the socket's SocketEvents.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <map>
+
+#include "platform/Platform.h"
+
+namespace kivra::win32 {
+
+class Win32Socket;
+
+class Win32Network : public kivra::Network {
+public:
+    Win32Network();   // WSAStartup and the notification window
+    ~Win32Network() override;
+    Win32Network(const Win32Network&) = delete;
+    Win32Network& operator=(const Win32Network&) = delete;
+
+    std::unique_ptr<TcpSocket> createSocket(SocketEvents& events) override;
+    std::string errorText(int code) override;
+
+private:
+    friend class Win32Socket;
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void dispatch(SOCKET socket, LPARAM lParam);
+
+    bool started_ = false;
+    HWND window_ = nullptr;
+    // Live sockets only: a notification for a socket that is gone finds nothing and is dropped.
+    std::map<SOCKET, Win32Socket*> sockets_;
+};
+
+}  // namespace kivra::win32
