@@ -15,7 +15,7 @@ class Win32Socket;
 
 class Win32Network : public kivra::Network {
 public:
-    Win32Network();   // WSAStartup and the notification window
+    Win32Network();  // WSAStartup and the notification window
     ~Win32Network() override;
     Win32Network(const Win32Network&) = delete;
     Win32Network& operator=(const Win32Network&) = delete;
@@ -26,12 +26,16 @@ public:
 private:
     friend class Win32Socket;
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void dispatch(SOCKET socket, LPARAM lParam);
+    UINT enroll(Win32Socket& socket);
+    void withdraw(UINT message);
+    void dispatch(UINT message, SOCKET socket, LPARAM lParam);
 
     bool started_ = false;
     HWND window_ = nullptr;
-    // Live sockets only: a notification for a socket that is gone finds nothing and is dropped.
-    std::map<SOCKET, Win32Socket*> sockets_;
+    // Every socket gets a message number of its own, so a notification still queued for a
+    // closed socket cannot reach a new socket that Winsock gave the same handle value.
+    UINT nextMessage_;
+    std::map<UINT, Win32Socket*> sockets_;
 };
 
 }  // namespace kivra::win32
