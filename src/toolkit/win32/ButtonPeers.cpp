@@ -18,6 +18,46 @@ void LabelPeer::sync() {
 
 GroupBoxPeer::GroupBoxPeer(FormWindow& form, GroupBox& box, HWND container, Rect at) : ChildPeer(form, box) {
     adopt(CreateChild(WC_BUTTONW, L"", BS_GROUPBOX, 0, container, at));
+    SetWindowSubclass(window_, &GroupBoxPeer::paintInScheme, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+GroupBoxPeer::~GroupBoxPeer() {
+    if (IsWindow(window_)) RemoveWindowSubclass(window_, &GroupBoxPeer::paintInScheme, 1);
+}
+
+LRESULT CALLBACK GroupBoxPeer::paintInScheme(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR self) {
+    auto* peer = reinterpret_cast<GroupBoxPeer*>(self);
+    if (message == WM_PAINT && peer->form_.scheme()) {
+        peer->paint();
+        return 0;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void GroupBoxPeer::paint() {
+    PAINTSTRUCT paintInfo;
+    HDC dc = BeginPaint(window_, &paintInfo);
+    RECT area{};
+    GetClientRect(window_, &area);
+    HGDIOBJ previousFont = SelectObject(dc, DefaultGuiFont());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    RECT frame = area;
+    frame.top += metrics.tmHeight / 2;
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    const std::wstring caption = Wide(control_.caption());
+    if (!caption.empty()) {
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        RECT label{6, 0, 6 + extent.cx + 4, metrics.tmHeight};
+        FillRect(dc, &label, form_.faceBrush());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, AsColorRef(form_.scheme()->text));
+        TextOutW(dc, 8, 0, caption.c_str(), static_cast<int>(caption.size()));
+    }
+    SelectObject(dc, previousFont);
+    EndPaint(window_, &paintInfo);
 }
 
 void GroupBoxPeer::sync() {

@@ -13,11 +13,19 @@ public:
     void sync() override;
 };
 
+// In a colour scheme the toolkit draws the frame itself: not every system lets the caption of
+// a group box take the scheme's text colour.
 class GroupBoxPeer : public ChildPeer {
 public:
     GroupBoxPeer(FormWindow& form, GroupBox& box, HWND container, Rect at);
+    ~GroupBoxPeer() override;
     void sync() override;
     void schemeChanged() override;
+
+private:
+    static LRESULT CALLBACK paintInScheme(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR self);
+    void paint();
 };
 
 // A push button, or a big speed button that the toolkit draws itself so that it can wear the
