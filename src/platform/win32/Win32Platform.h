@@ -2,27 +2,18 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Audio.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Keyboard.h"
-#include "platform/win32/Win32Network.h"
-#include "platform/win32/Win32Profile.h"
-#include "platform/win32/Win32Tray.h"
-#include "platform/win32/Win32WindowSystem.h"
-
-// The shell, sound, power and registry services come from their own sources; until those are
-// in the tree, PendingServices.h stands in for them so the program still builds.
-#if __has_include("platform/win32/Win32Audio.h") && __has_include("platform/win32/Win32Shell.h") && \
-    __has_include("platform/win32/Win32Mci.h") && __has_include("platform/win32/Win32Power.h") &&   \
-    __has_include("platform/win32/Win32Registry.h")
-#include "platform/win32/Win32Audio.h"
 #include "platform/win32/Win32Mci.h"
+#include "platform/win32/Win32Network.h"
 #include "platform/win32/Win32Power.h"
+#include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
-#else
-#include "platform/win32/PendingServices.h"
-#endif
+#include "platform/win32/Win32Tray.h"
+#include "platform/win32/Win32WindowSystem.h"
 
 namespace kivra::win32 {
 

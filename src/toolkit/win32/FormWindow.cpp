@@ -9,11 +9,7 @@
 #include "toolkit/win32/FieldPeers.h"
 #include "toolkit/win32/GridPeer.h"
 #include "toolkit/win32/ListPeers.h"
-
-#if __has_include("toolkit/win32/Win32Menu.h")
 #include "toolkit/win32/Win32Menu.h"
-#define KIVRA_WIN32_MENU 1
-#endif
 
 namespace kivra::ui::win32 {
 
@@ -25,24 +21,6 @@ namespace {
 constexpr wchar_t kFormClass[] = L"KivraForm";
 // Posted by the first show: the form's first activation is handled after its onShow.
 constexpr UINT kDeferredActivation = WM_APP + 1;
-
-MenuItem* RunPopup(HWND owner, PopupMenu& menu, Point at) {
-#ifdef KIVRA_WIN32_MENU
-    return TrackPopup(owner, menu, at);
-#else
-    (void)owner, (void)menu, (void)at;
-    return nullptr;  // TODO(win32 branch only): the pop-up menus come with Win32Menu.cpp
-#endif
-}
-
-bool HandleMenuOwnerDraw(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-#ifdef KIVRA_WIN32_MENU
-    return HandleOwnerDrawMessage(window, message, wParam, lParam, result);
-#else
-    (void)window, (void)message, (void)wParam, (void)lParam, (void)result;
-    return false;
-#endif
-}
 
 bool SameScheme(const std::optional<ColorScheme>& a, const std::optional<ColorScheme>& b) {
     if (a.has_value() != b.has_value()) return false;
@@ -154,7 +132,7 @@ void FormWindow::hookComponents() {
         armTimer(i);
     }
     auto popup = [this](PopupMenu& menu, Point at) -> MenuItem* {
-        return window_ ? RunPopup(window_, menu, at) : nullptr;
+        return window_ ? TrackPopup(window_, menu, at) : nullptr;
     };
     for (PopupMenu* menu : form_.popupMenus) menu->runModal = popup;
     ForEachControl(form_, [&](Control& control) {
@@ -329,7 +307,9 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_MEASUREITEM:
         case WM_DRAWITEM:
-            if (HandleMenuOwnerDraw(window_, message, wParam, lParam, result)) return result;
+        case WM_MENUCHAR:
+            // The owner-drawn items of a pop-up menu that this form owns.
+            if (HandleOwnerDrawMessage(window_, message, wParam, lParam, result)) return result;
             break;
         case WM_TIMER:
             if (wParam >= 1 && wParam <= form_.timers.size()) {
