@@ -13,47 +13,75 @@ using kivra::win32::Wide;
 
 // --- StatusBar ---------------------------------------------------------------------------------
 
-StatusBarPeer::StatusBarPeer(FormWindow& form, StatusBar& bar, HWND container)
-    : ChildPeer(form, bar), bar_(bar), texts_(bar.panelWidths().size()) {
+StatusBarPeer::StatusBarPeer(FormWindow& form, StatusBar& bar, HWND container) : ChildPeer(form, bar), bar_(bar) {
     adopt(CreateChild(STATUSCLASSNAMEW, L"", CCS_BOTTOM, 0, container, Rect{}));
     std::vector<int> rightEdges;
     int edge = 0;
     for (int width : bar.panelWidths()) rightEdges.push_back(edge += width);
     if (!rightEdges.empty()) rightEdges.back() = -1;  // the last panel takes the rest
     SendMessageW(window_, SB_SETPARTS, rightEdges.size(), reinterpret_cast<LPARAM>(rightEdges.data()));
+    SetWindowSubclass(window_, &StatusBarPeer::paintInScheme, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+StatusBarPeer::~StatusBarPeer() {
+    if (IsWindow(window_)) RemoveWindowSubclass(window_, &StatusBarPeer::paintInScheme, 1);
 }
 
 void StatusBarPeer::sync() {
-    const bool ownerDrawn = form_.scheme().has_value();
-    for (std::size_t i = 0; i < texts_.size(); ++i) {
-        texts_[i] = Wide(bar_.panel(static_cast<int>(i)));
-        if (ownerDrawn)
-            SendMessageW(window_, SB_SETTEXTW, i | SBT_OWNERDRAW, reinterpret_cast<LPARAM>(texts_[i].c_str()));
-        else
-            SendMessageW(window_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(texts_[i].c_str()));
+    for (std::size_t i = 0; i < bar_.panelWidths().size(); ++i) {
+        const std::wstring text = Wide(bar_.panel(static_cast<int>(i)));
+        SendMessageW(window_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(text.c_str()));
     }
     syncVisibility();
 }
 
-bool StatusBarPeer::drawItem(const DRAWITEMSTRUCT& item) {
-    const auto& scheme = form_.scheme();
-    if (!scheme || item.hwndItem != window_) return false;
-    RECT area = item.rcItem;
-    FillRect(item.hDC, &area, form_.faceBrush());
-    SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, AsColorRef(scheme->text));
-    HGDIOBJ previous = SelectObject(item.hDC, DefaultGuiFont());
-    area.left += 2;
-    const auto* text = reinterpret_cast<const wchar_t*>(item.itemData);
-    if (text) DrawTextW(item.hDC, text, -1, &area, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    SelectObject(item.hDC, previous);
-    return true;
+void StatusBarPeer::schemeChanged() {
+    InvalidateRect(window_, nullptr, TRUE);
 }
 
-void StatusBarPeer::schemeChanged() {
-    const auto& scheme = form_.scheme();
-    SendMessageW(window_, SB_SETBKCOLOR, 0, scheme ? static_cast<LPARAM>(AsColorRef(scheme->face)) : CLR_DEFAULT);
-    sync();
+LRESULT CALLBACK StatusBarPeer::paintInScheme(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                              DWORD_PTR self) {
+    auto* peer = reinterpret_cast<StatusBarPeer*>(self);
+    if (peer->form_.scheme()) {
+        if (message == WM_ERASEBKGND) return 1;
+        if (message == WM_PAINT) {
+            peer->paint();
+            return 0;
+        }
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void StatusBarPeer::paint() {
+    PAINTSTRUCT paintInfo;
+    HDC dc = BeginPaint(window_, &paintInfo);
+    RECT area{};
+    GetClientRect(window_, &area);
+    FillRect(dc, &area, form_.faceBrush());
+    HGDIOBJ previousFont = SelectObject(dc, DefaultGuiFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, AsColorRef(form_.scheme()->text));
+    UniqueGdiObject separator(CreatePen(PS_SOLID, 1, AsColorRef(form_.scheme()->text)));
+    HGDIOBJ previousPen = SelectObject(dc, separator.get());
+    MoveToEx(dc, area.left, area.top, nullptr);
+    LineTo(dc, area.right, area.top);
+    const std::size_t panels = bar_.panelWidths().size();
+    for (std::size_t i = 0; i < panels; ++i) {
+        RECT panel{};
+        SendMessageW(window_, SB_GETRECT, i, reinterpret_cast<LPARAM>(&panel));
+        const std::wstring text = Wide(bar_.panel(static_cast<int>(i)));
+        RECT textArea = panel;
+        textArea.left += 3;
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textArea,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        if (i + 1 < panels) {
+            MoveToEx(dc, panel.right, panel.top + 2, nullptr);
+            LineTo(dc, panel.right, panel.bottom - 2);
+        }
+    }
+    SelectObject(dc, previousPen);
+    SelectObject(dc, previousFont);
+    EndPaint(window_, &paintInfo);
 }
 
 // --- TreeView ----------------------------------------------------------------------------------

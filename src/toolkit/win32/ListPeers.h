@@ -8,16 +8,20 @@
 
 namespace kivra::ui::win32 {
 
+// The panels keep plain texts (other programs may read them with SB_GETTEXT); in a colour
+// scheme the toolkit paints the bar itself.
 class StatusBarPeer : public ChildPeer {
 public:
     StatusBarPeer(FormWindow& form, StatusBar& bar, HWND container);
+    ~StatusBarPeer() override;
     void sync() override;
-    bool drawItem(const DRAWITEMSTRUCT& item) override;
     void schemeChanged() override;
 
 private:
+    static LRESULT CALLBACK paintInScheme(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR self);
+    void paint();
     StatusBar& bar_;
-    std::vector<std::wstring> texts_;  // owner-drawn panels point into these
 };
 
 // Rebuilt from the control's nodes at every sync; every node shown expanded.
