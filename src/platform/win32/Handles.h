@@ -59,11 +59,4 @@ struct SocketTraits {
 };
 using UniqueSocket = UniqueResource<SocketTraits>;
 
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle invalid() { return nullptr; }
-    static void close(Handle handle) { DestroyWindow(handle); }
-};
-using UniqueWindow = UniqueResource<WindowTraits>;
-
 }  // namespace kivra::win32

@@ -44,8 +44,4 @@ void Win32WindowSystem::errorBox(const std::string& title, const std::string& te
     MessageBoxW(GetActiveWindow(), Wide(text).c_str(), Wide(title).c_str(), MB_ICONERROR | MB_OK);
 }
 
-unsigned Win32WindowSystem::registerMessage(const std::string& name) {
-    return RegisterWindowMessageW(Wide(name).c_str());
-}
-
 }  // namespace kivra::win32

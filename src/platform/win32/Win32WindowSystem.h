@@ -15,9 +15,6 @@ public:
     void setForeground(WindowHandle window) override;
     Point cursorPos() override;
     void errorBox(const std::string& title, const std::string& text) override;
-    // RegisterWindowMessage (e.g. "TaskbarCreated"), for the tray icon to come back after
-    // Explorer restarts.
-    unsigned registerMessage(const std::string& name);
 };
 
 }  // namespace kivra::win32
