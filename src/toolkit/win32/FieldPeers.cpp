@@ -112,6 +112,23 @@ void HotKeyPeer::command(UINT code) {
                                    (modifiers & HOTKEYF_CONTROL) != 0, (modifiers & HOTKEYF_ALT) != 0});
 }
 
+// --- Memo --------------------------------------------------------------------------------------
+
+MemoPeer::MemoPeer(FormWindow& form, Memo& memo, HWND container, Rect at) : ChildPeer(form, memo), memo_(memo) {
+    adopt(CreateChild(WC_EDITW, L"", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE,
+                      container, at));
+}
+
+void MemoPeer::sync() {
+    std::string text;
+    for (std::size_t i = 0; i < memo_.lines.size(); ++i) {
+        if (i > 0) text += "\r\n";
+        text += memo_.lines[i];
+    }
+    syncWindowText(window_, text);
+    syncVisibility();
+}
+
 // --- ComboBox ----------------------------------------------------------------------------------
 
 ComboBoxPeer::ComboBoxPeer(FormWindow& form, ComboBox& box, HWND container, Rect at)

@@ -47,6 +47,17 @@ private:
     HotKeyField& field_;
 };
 
+// A memo that is shown: a read-only multi-line EDIT with a vertical scroll bar. A hidden memo
+// is only a line buffer and gets no peer.
+class MemoPeer : public ChildPeer {
+public:
+    MemoPeer(FormWindow& form, Memo& memo, HWND container, Rect at);
+    void sync() override;
+
+private:
+    Memo& memo_;
+};
+
 // A drop-down combo box: the user picks an entry or types a text.
 class ComboBoxPeer : public ChildPeer {
 public:

@@ -119,7 +119,9 @@ void FormWindow::realizeChildren(Control& parent, HWND container, POINT offset) 
                 tabsPeer.sync();
                 break;
             }
-            case ControlKind::Memo:  // a buffer without a window
+            case ControlKind::Memo:
+                if (control.visible()) Attach<MemoPeer, Memo>(*this, control, container, at);
+                break;
             case ControlKind::Page:  // laid out by its page control
             case ControlKind::Form: break;
         }
