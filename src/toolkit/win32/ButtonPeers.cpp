@@ -40,7 +40,7 @@ void GroupBoxPeer::paint() {
     HDC dc = BeginPaint(window_, &paintInfo);
     RECT area{};
     GetClientRect(window_, &area);
-    HGDIOBJ previousFont = SelectObject(dc, DefaultGuiFont());
+    HGDIOBJ previousFont = SelectObject(dc, font());
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     RECT frame = area;
@@ -74,10 +74,6 @@ ButtonPeer::ButtonPeer(FormWindow& form, Button& button, HWND container, Rect at
     : ChildPeer(form, button), button_(button) {
     const bool big = button.kind() == ControlKind::SpeedButton;
     adopt(CreateChild(WC_BUTTONW, L"", big ? BS_OWNERDRAW : BS_PUSHBUTTON | BS_MULTILINE, 0, container, at));
-    if (button.fontHeight() > 0) {
-        font_ = CreateGuiFont(button.fontHeight());
-        SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    }
 }
 
 void ButtonPeer::sync() {
@@ -105,8 +101,7 @@ bool ButtonPeer::drawItem(const DRAWITEMSTRUCT& item) {
     DrawEdge(dc, &frame, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
 
     const std::wstring caption = Wide(control_.caption());
-    HFONT font = font_ ? static_cast<HFONT>(font_.get()) : DefaultGuiFont();
-    HGDIOBJ previousFont = SelectObject(dc, font);
+    HGDIOBJ previousFont = SelectObject(dc, font());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ink);
     RECT text = frame;

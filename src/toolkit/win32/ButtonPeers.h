@@ -39,7 +39,6 @@ public:
 
 private:
     Button& button_;
-    UniqueGdiObject font_;
 };
 
 class CheckBoxPeer : public ChildPeer {

@@ -24,9 +24,19 @@ ChildPeer::~ChildPeer() {
 
 void ChildPeer::adopt(HWND window) {
     if (!window) return;
-    if (!window_) window_ = window;
+    if (adopted_.empty()) {
+        window_ = window;
+        if (control_.fontHeight() > 0) {
+            font_ = CreateGuiFont(control_.fontHeight());
+            SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        }
+    }
     adopted_.push_back(window);
     form_.enroll(window, this);
+}
+
+HFONT ChildPeer::font() const {
+    return font_ ? static_cast<HFONT>(font_.get()) : DefaultGuiFont();
 }
 
 HBRUSH ChildPeer::controlColors(UINT message, HDC dc) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/win32/GuiResources.h"
 
 namespace kivra::ui::win32 {
 
@@ -34,8 +35,10 @@ public:
     virtual HBRUSH controlColors(UINT message, HDC dc);
 
 protected:
-    // Makes `window` send its notifications to this peer; the first one is the peer's main window.
+    // Makes `window` send its notifications to this peer; the first one is the peer's main
+    // window, which gets the control's own font height when it has one.
     void adopt(HWND window);
+    HFONT font() const;
     void syncVisibility();
     void syncWindowText(HWND window, const std::string& text);
 
@@ -46,6 +49,7 @@ protected:
 
 private:
     std::vector<HWND> adopted_;
+    UniqueGdiObject font_;
 };
 
 // Sets a flag for the lifetime of the scope.

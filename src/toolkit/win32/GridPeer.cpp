@@ -161,7 +161,7 @@ void GridPeer::paint(HDC target, const RECT& client) {
     const COLORREF selectionInk = scheme ? AsColorRef(scheme->accentText) : GetSysColor(COLOR_HIGHLIGHTTEXT);
 
     Fill(dc, client, background);
-    HGDIOBJ previousFont = SelectObject(dc, DefaultGuiFont());
+    HGDIOBJ previousFont = SelectObject(dc, font());
     SetBkMode(dc, TRANSPARENT);
     UniqueGdiObject linePen(CreatePen(PS_SOLID, 1, kGridLine));
     HGDIOBJ previousPen = SelectObject(dc, linePen.get());

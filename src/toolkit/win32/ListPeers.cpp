@@ -58,7 +58,7 @@ void StatusBarPeer::paint() {
     RECT area{};
     GetClientRect(window_, &area);
     FillRect(dc, &area, form_.faceBrush());
-    HGDIOBJ previousFont = SelectObject(dc, DefaultGuiFont());
+    HGDIOBJ previousFont = SelectObject(dc, font());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, AsColorRef(form_.scheme()->text));
     UniqueGdiObject separator(CreatePen(PS_SOLID, 1, AsColorRef(form_.scheme()->text)));
