@@ -17,9 +17,9 @@
 
 namespace kivra::win32 {
 
-// Owns one of each service. Create it on the user-interface thread after WSAStartup is
-// possible (the network service starts Winsock itself) and keep it alive until the message
-// loop has ended and the forms are gone.
+// Owns one of each service. Create it on the user-interface thread (socket notifications
+// arrive at a window of that thread; the network service starts Winsock itself) and keep it
+// alive until the message loop has ended and the forms are gone.
 class Win32Platform {
 public:
     Win32Platform();
