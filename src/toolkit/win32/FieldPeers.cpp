@@ -90,6 +90,11 @@ LRESULT CALLBACK EditPeer::filterKeys(HWND window, UINT message, WPARAM wParam, 
 HotKeyPeer::HotKeyPeer(FormWindow& form, HotKeyField& field, HWND container, Rect at)
     : ChildPeer(form, field), field_(field) {
     adopt(CreateChild(HOTKEY_CLASSW, L"", 0, WS_EX_CLIENTEDGE, container, at));
+    SetWindowSubclass(window_, &HotKeyPeer::watchKeys, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+HotKeyPeer::~HotKeyPeer() {
+    if (IsWindow(window_)) RemoveWindowSubclass(window_, &HotKeyPeer::watchKeys, 1);
 }
 
 void HotKeyPeer::sync() {
@@ -105,11 +110,32 @@ void HotKeyPeer::sync() {
 }
 
 void HotKeyPeer::command(UINT code) {
-    if (code != EN_CHANGE || syncing_) return;
+    if (code == EN_CHANGE) readBack();
+}
+
+void HotKeyPeer::readBack() {
+    if (syncing_) return;
     const WORD hotKey = LOWORD(SendMessageW(window_, HKM_GETHOTKEY, 0, 0));
     const BYTE modifiers = HIBYTE(hotKey);
-    field_.userEntered(HotKeyValue{LOBYTE(hotKey), (modifiers & HOTKEYF_SHIFT) != 0,
-                                   (modifiers & HOTKEYF_CONTROL) != 0, (modifiers & HOTKEYF_ALT) != 0});
+    const HotKeyValue shown{LOBYTE(hotKey), (modifiers & HOTKEYF_SHIFT) != 0, (modifiers & HOTKEYF_CONTROL) != 0,
+                            (modifiers & HOTKEYF_ALT) != 0};
+    const HotKeyValue held = field_.value();
+    if (shown.key != held.key || shown.shift != held.shift || shown.ctrl != held.ctrl || shown.alt != held.alt)
+        field_.userEntered(shown);
+}
+
+LRESULT CALLBACK HotKeyPeer::watchKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR self) {
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYDOWN:
+        case WM_SYSKEYUP:
+        case WM_KILLFOCUS: Guarded([&] { reinterpret_cast<HotKeyPeer*>(self)->readBack(); }); break;
+        default: break;
+    }
+    return result;
 }
 
 // --- Memo --------------------------------------------------------------------------------------

@@ -37,13 +37,19 @@ private:
     Edit& edit_;
 };
 
+// The hot-key field reads the control back after every key it sees as well as on EN_CHANGE,
+// so the value is current whether or not the control notifies its parent.
 class HotKeyPeer : public ChildPeer {
 public:
     HotKeyPeer(FormWindow& form, HotKeyField& field, HWND container, Rect at);
+    ~HotKeyPeer() override;
     void sync() override;
     void command(UINT code) override;
 
 private:
+    static LRESULT CALLBACK watchKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR self);
+    void readBack();
     HotKeyField& field_;
 };
 
