@@ -136,3 +136,8 @@ put("fuzz_text_codec", "russian_utf8", "Режим настройки")
 put("fuzz_text_codec", "emoji_utf8", "Пульт \U0001F600 OK")
 put("fuzz_text_codec", "utf16_lone_surrogates", "Kivra".encode("utf-16-le") + b"\x00\xd8A\x00\x00\xdc")
 put("fuzz_text_codec", "overlong_and_truncated", b"a\xc0\x80b\xe0\x80\xaf\xf4\x90\x80\x80\xed\xa0\x80\xc3")
+put("fuzz_settings", "registry_refuses", "#!\n[Common]\nAutoStart=1\nTryPeriod=7\n")
+put("fuzz_settings", "settings_refuse_save", "#?\n[Common]\nAutoStart=0\nTryPeriod=7\n")
+put("fuzz_settings", "both_refuse", "#*[Common]\nAutoStart=1\n")
+put("fuzz_settings", "bad_port_and_quotes", "[Common]\nWinLIRCPort=87a5\nWinLIRCPath=\"C:\\WinLIRC\\winlirc.exe\"\n"
+    "MenuPath=  'Kivra.mnu'  \nisActive=1\nStartWinLIRC=1\n")
