@@ -39,9 +39,9 @@ private:
     std::chrono::steady_clock::time_point start_;
 };
 
-// One line of figures: "  what ............ value unit".
+// One line of figures: the quantity, its value and its unit.
 inline void Figure(const std::string& what, double value, const char* unit) {
-    std::printf("  %-52s %14.2f %s\n", what.c_str(), value, unit);
+    std::printf("  %-58s %14.2f %s\n", what.c_str(), value, unit);
 }
 
 }  // namespace kivra::bench

@@ -46,8 +46,8 @@ void BindingFilesLoadAndSave() {
         const std::size_t start = HeapInUse();
         Stopwatch damaged;
         LoadBindingFiles(fake.files, grid);
-        Figure("load of " + what + " (both files), time", damaged.seconds() * 1000, "ms");
-        Figure("load of " + what + ", peak heap (both files read whole)", static_cast<double>(HeapPeak() - start), "bytes");
+        Figure("both files " + what + ": load time", damaged.seconds() * 1000, "ms");
+        Figure("both files " + what + ": peak heap (files read whole)", static_cast<double>(HeapPeak() - start), "bytes");
     }
 }
 
@@ -91,7 +91,7 @@ void MenuLoading() {
         const std::string what = std::to_string(items) + " items";
         Figure(what + ": items loaded", static_cast<double>(menu.table().size()), "items");
         Figure(what + ": profile reads per load", static_cast<double>(fake.profile.reads) / rounds, "reads");
-        Figure(what + ": load time (FillTree + ChangeMenuFont)", seconds * 1000, "ms");
+        Figure(what + ": FillTree + ChangeMenuFont", seconds * 1000, "ms");
         Figure(what + ": heap held after the load", static_cast<double>(HeapInUse() - start), "bytes");
     }
     // The crafted file of issue 6: counts of 0x7FFFFFFF at every level.
@@ -105,7 +105,7 @@ void MenuLoading() {
     Stopwatch watch;
     menu.FillTree("Kivra.mnu");
     menu.ChangeMenuFont(32);
-    Figure("counts 0x7FFFFFFF, 20 levels: items loaded (cap)", static_cast<double>(menu.table().size()), "items");
+    Figure("counts 0x7FFFFFFF, 20 levels: items (the cap)", static_cast<double>(menu.table().size()), "items");
     Figure("counts 0x7FFFFFFF, 20 levels: load time", watch.seconds() * 1000, "ms");
 }
 
