@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "TestMainWindow.h"
 #include "bindings/BindingFiles.h"
 #include "bindings/BindingTable.h"
 #include "platform/TextCodec.h"
@@ -63,6 +64,29 @@ TEST(HostileInput, OverlongAndOutOfRangeUtf8BecomesReplacement) {
     for (const Case& c : cases) {
         EXPECT_EQ(Utf16FromUtf8(c.utf8), c.utf16) << c.utf8;
         EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(c.utf16)), c.utf16) << c.utf8;
+    }
+}
+
+// The server resets the connection in the middle of a line and comes back: the half line goes
+// with the old connection, so the first line of the new one is captured whole, not glued to it
+// (glued, setup mode captured "VOL0000000000f40bf0" into the selected row). Disabled until the
+// main window's ClientSocket1Connect calls reception_.restartStream(); enable it with that.
+TEST(HostileInput, DISABLED_HalfALineDoesNotOutliveItsConnection) {
+    const std::vector<std::string> halves = {"0000000000f40bf0 00 VOL", "0000000000f40bf0 00 ", "x", "1 2 3"};
+    for (const std::string& half : halves) {
+        testing::TestMainWindow window;
+        window.SetSettings("[Common]\nTryConnect=1\n");
+        TForm1& f = window.StartUp();
+        window.fake.network.last->completeConnect();
+        f.StringGrid1.select(8, 0);
+        window.fake.network.last->deliver(half);
+        window.fake.network.last->closeByPeer(10054);
+        f.Timer1.tick();
+        ASSERT_NE(window.fake.network.last, nullptr) << half;
+        window.fake.network.last->completeConnect();
+        window.fake.network.last->deliver("0000000000f40bf0 00 VOL_UP RM-D420\n");
+        EXPECT_EQ(f.sStatusBar1.panel(1), "Последняя команда: RM-D420->VOL_UP") << half;
+        EXPECT_EQ(f.StringGrid1.cell(8, 1), "VOL_UP") << half;
     }
 }
 
