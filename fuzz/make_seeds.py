@@ -141,3 +141,17 @@ put("fuzz_settings", "settings_refuse_save", "#?\n[Common]\nAutoStart=0\nTryPeri
 put("fuzz_settings", "both_refuse", "#*[Common]\nAutoStart=1\n")
 put("fuzz_settings", "bad_port_and_quotes", "[Common]\nWinLIRCPort=87a5\nWinLIRCPath=\"C:\\WinLIRC\\winlirc.exe\"\n"
     "MenuPath=  'Kivra.mnu'  \nisActive=1\nStartWinLIRC=1\n")
+
+# --- fuzz_main_window_stream: mode byte, chunk size - 1, seed, then WinLIRC's bytes ---------
+# Row r of the table is bound to the button "R<r>"; row 1 (the remote menu) also to "MENU".
+def window_stream(name, mode, chunk, seed, buttons):
+    data = b"".join(lirc(0x20DF + i, 0, b) for i, b in enumerate(buttons))
+    put("fuzz_main_window_stream", name, bytes([mode, chunk - 1, seed]) + data)
+
+
+window_stream("menu_walk", 0, 40, 1, [b"R1", b"R21", b"R22", b"R21", b"R23"])
+window_stream("every_row_once", 0, 256, 2, [b"R%d" % r for r in range(1, 45)])
+window_stream("setup_capture", SETUP, 17, 3, [b"R7", b"POWER", b"R1"])
+window_stream("resets_while_walking", 4, 9, 4, [b"R1", b"R21"] * 10)
+window_stream("light_alloy_gates", GATE, 64, 5, [b"R7", b"R25", b"R26"])
+window_stream("user_keys_and_power", 0, 128, 6, [b"R25", b"R26", b"R14"])
