@@ -33,7 +33,12 @@ void TForm1::ClientSocket1Lookup() { sStatusBar1.setPanel(0, "Поиск WinLIRC
 
 void TForm1::ClientSocket1Connecting() { sStatusBar1.setPanel(0, "Подключение..."); }
 
-void TForm1::ClientSocket1Connect() { sStatusBar1.setPanel(0, "WinLIRC подключён"); }
+// A new connection starts a new byte stream: half a line left by the old one must not be glued
+// to the first line of this one.
+void TForm1::ClientSocket1Connect() {
+    reception_.restartStream();
+    sStatusBar1.setPanel(0, "WinLIRC подключён");
+}
 
 void TForm1::ClientSocket1Disconnect() { sStatusBar1.setPanel(0, "WinLIRC отключён"); }
 
