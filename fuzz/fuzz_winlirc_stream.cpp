@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "StreamModel.h"
 #include "link/SignalReception.h"
 #include "link/WinLircLink.h"
-#include "platform/TextCodec.h"
 #include "platform/fake/FakePlatform.h"
 #include "toolkit/ErrorReport.h"
 
@@ -41,44 +41,6 @@ bool ValidUtf8(const std::string& text) {
             if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
         i += extra + 1;
     }
-    return true;
-}
-
-// The framing as plainly as it can be said: a line is everything up to and including an LF;
-// a line longer than the cap before its LF is dropped; a new connection forgets the partial.
-class ModelFramer {
-public:
-    std::vector<std::string> push(const std::string& bytes) {
-        std::vector<std::string> lines;
-        for (const char c : bytes) {
-            if (c == '\n') {
-                if (partial_.size() <= kivra::LineFramer::kMaxPartial) lines.push_back(partial_ + c);
-                partial_.clear();
-            } else {
-                partial_ += c;
-            }
-        }
-        return lines;
-    }
-    void reset() { partial_.clear(); }
-
-private:
-    std::string partial_;
-};
-
-// What the status bar should show for a line, or nothing when the line carries no button.
-bool ExpectedShow(const std::string& line, std::string& shown) {
-    std::size_t blanks[3];
-    std::size_t from = 0;
-    for (std::size_t& blank : blanks) {
-        blank = line.find(' ', from);
-        if (blank == std::string::npos) return false;
-        from = blank + 1;
-    }
-    const std::string button = line.substr(blanks[1] + 1, blanks[2] - blanks[1] - 1);
-    if (button.empty()) return false;
-    const std::string remote = line.substr(blanks[2] + 1, line.size() - blanks[2] - 2);  // less the LF
-    shown = "Последняя команда: " + kivra::Utf8FromCp1251(remote) + "->" + kivra::Utf8FromCp1251(button);
     return true;
 }
 
@@ -144,7 +106,7 @@ public:
         Check(framed == modelled);
         for (const std::string& line : modelled) {
             std::string shown;
-            if (ExpectedShow(line, shown)) expected_.push_back(shown);
+            if (fuzzmodel::ExpectedShow(line, shown)) expected_.push_back(shown);
         }
         reception_->receive(bytes);
     }
@@ -211,7 +173,7 @@ private:
     kivra::WinLircLink link_{fake_.network, *this};
     std::unique_ptr<kivra::SignalReception> reception_;
     kivra::LineFramer framer_;  // fed alongside the reception's own, to watch its memory
-    ModelFramer model_;
+    fuzzmodel::ModelFramer model_;
     const bool setupMode_, gate_, nested_, failing_, faults_;
     std::uint32_t random_;
     std::vector<std::string> chunks_;
