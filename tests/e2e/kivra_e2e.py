@@ -24,7 +24,6 @@ import signal
 import socket
 import subprocess
 import sys
-import tempfile
 import time
 import unittest
 
@@ -100,7 +99,8 @@ class WineSession:
         self.logs = os.path.join(BUILD_DIR, "e2e-logs")
         self.screenshots = os.path.join(BUILD_DIR, "screenshots")
         self.tools = os.path.join(BUILD_DIR, "tools")
-        self.kivra_exe = os.path.join(BUILD_DIR, "Kivra.exe")
+        # KIVRA_EXE runs the tests against another build of the program.
+        self.kivra_exe = os.path.abspath(os.environ.get("KIVRA_EXE") or os.path.join(BUILD_DIR, "Kivra.exe"))
         self.xvfb = None
         self.processes = []
         self.env = None

@@ -7,6 +7,11 @@
 // harness always uses --out. Exit status: 0 done, 1 the window or item was not found or the
 // state was not reached, 2 wrong usage.
 //
+// Commands: find-title T, find-class C, wait-title T MS, find-child T TEXT, title T, click T TEXT,
+// checked T TEXT, check T TEXT 0|1, status T, tab T TEXT, tab-selected T, children T,
+// client-size T, close T, sysmin T, visible T, foreground T, get-foreground, rect T,
+// tray-callback T LPARAM, key VK, select-grid T ROW COL, menu-popup-items.
+//
 // Windows are named by title (whole title, letter case ignored, hidden windows too); controls
 // inside them by their text. Messages that carry pointers are given memory in the target
 // process (VirtualAllocEx) and read back with ReadProcessMemory, because Windows does not
@@ -230,22 +235,48 @@ Result StatusPanels(HWND top) {
     return {text, 0};
 }
 
-Result ClickTab(HWND top, const std::wstring& wanted) {
-    HWND tabs = RequireChildByClass(top, WC_TABCONTROLW);
+std::wstring TabText(HWND tabs, RemoteBuffer& buffer, int index) {
     constexpr size_t kMaxChars = 256;
     constexpr size_t kTextOffset = 256;
-    RemoteBuffer buffer(tabs, kTextOffset + (kMaxChars + 1) * sizeof(wchar_t));
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = static_cast<LPWSTR>(buffer.address(kTextOffset));
+    item.cchTextMax = kMaxChars;
+    buffer.write(&item, sizeof item);
+    SendWithLimit(tabs, TCM_GETITEMW, index, buffer.param());
+    return buffer.readText(kTextOffset, kMaxChars);
+}
+
+constexpr size_t kTabBufferSize = 256 + 257 * sizeof(wchar_t);
+
+Result SelectedTab(HWND top) {
+    HWND tabs = RequireChildByClass(top, WC_TABCONTROLW);
+    RemoteBuffer buffer(tabs, kTabBufferSize);
+    if (!buffer.ok()) return {"cannot reach the window's process\n", 1};
+    LRESULT index = -1;
+    SendWithLimit(tabs, TCM_GETCURSEL, 0, 0, &index);
+    if (index < 0) return {"\n", 1};
+    return {Utf8(TabText(tabs, buffer, static_cast<int>(index))) + "\n", 0};
+}
+
+// Every descendant window: class, visibility, text; one per line.
+Result Children(HWND top) {
+    std::string text;
+    for (HWND child : Descendants(top, [](HWND) { return true; })) {
+        text += Utf8(ClassOf(child)) + "\t" + (IsWindowVisible(child) ? "1" : "0") + "\t" + Utf8(WindowText(child)) +
+                "\n";
+    }
+    return {text, 0};
+}
+
+Result ClickTab(HWND top, const std::wstring& wanted) {
+    HWND tabs = RequireChildByClass(top, WC_TABCONTROLW);
+    RemoteBuffer buffer(tabs, kTabBufferSize);
     if (!buffer.ok()) return {"cannot reach the window's process\n", 1};
     LRESULT count = 0;
     SendWithLimit(tabs, TCM_GETITEMCOUNT, 0, 0, &count);
     for (int index = 0; index < count; ++index) {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = static_cast<LPWSTR>(buffer.address(kTextOffset));
-        item.cchTextMax = kMaxChars;
-        buffer.write(&item, sizeof item);
-        SendWithLimit(tabs, TCM_GETITEMW, index, buffer.param());
-        if (buffer.readText(kTextOffset, kMaxChars) != wanted) continue;
+        if (TabText(tabs, buffer, index) != wanted) continue;
         RECT rect{};
         SendWithLimit(tabs, TCM_GETITEMRECT, index, buffer.param());
         buffer.read(&rect, sizeof rect);
@@ -374,6 +405,20 @@ Result Run(const std::vector<std::wstring>& args) {
     if (command == L"tab") {
         need(2);
         return ClickTab(RequireTopLevel(args[1]), args[2]);
+    }
+    if (command == L"tab-selected") {
+        need(1);
+        return SelectedTab(RequireTopLevel(args[1]));
+    }
+    if (command == L"children") {
+        need(1);
+        return Children(RequireTopLevel(args[1]));
+    }
+    if (command == L"client-size") {
+        need(1);
+        RECT rect{};
+        GetClientRect(RequireTopLevel(args[1]), &rect);
+        return {std::to_string(rect.right - rect.left) + " " + std::to_string(rect.bottom - rect.top) + "\n", 0};
     }
     if (command == L"close") {
         need(1);
