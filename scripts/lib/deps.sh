@@ -4,6 +4,7 @@ kivra_need_packages() {
     command -v cmake >/dev/null || missing+=(cmake)
     command -v g++ >/dev/null || missing+=(g++)
     command -v clang++ >/dev/null || missing+=(clang)
+    ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || missing+=(libclang-rt-dev)
     command -v python3 >/dev/null || missing+=(python3)
     [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
     command -v i686-w64-mingw32-g++-win32 >/dev/null || missing+=(g++-mingw-w64-i686)

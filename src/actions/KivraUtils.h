@@ -18,6 +18,9 @@ public:
     Platform& platform() { return platform_; }
     void setApplicationWindow(WindowHandle window) { applicationWindow_ = window; }
     WindowHandle applicationWindow() const { return applicationWindow_; }
+    // mainWindow: the main window, which every special-folder look-up names as its owner.
+    void setMainWindow(WindowHandle window) { mainWindow_ = window; }
+    WindowHandle mainWindow() const { return mainWindow_; }
 
     // --- Keyboard (actions/Keyboard.cpp) -----------------------------------------------
     int keyDelay = 100;  // milliseconds, read afresh at every PressKey
@@ -38,9 +41,13 @@ public:
     void StartScreenSaver();
     void TurnMonitorOff();
     void PowerControl(int powerType);
-    // Throw KivraError with "Failed to create key %s" / "Failed to set data for '%s'".
+    // Writes the value under HKEY_LOCAL_MACHINE, or under HKEY_CURRENT_USER where the machine
+    // key is closed to this user. Only when both fail: KivraError "Failed to create key %s" /
+    // "Failed to set data for '%s'". RemoveAutorun deletes from both and reports nothing.
     void AddAutorun(const std::string& name, const std::string& text);
     void RemoveAutorun(const std::string& name);
+    // The autostart check box: on writes "Kivra" with this executable's path, off deletes it.
+    void ApplyAutostart(bool on);
 
     // Shared state of the system operations.
     std::uint16_t rememberedLeft = 0;
@@ -51,6 +58,7 @@ public:
 private:
     Platform& platform_;
     WindowHandle applicationWindow_ = 0;
+    WindowHandle mainWindow_ = 0;
 };
 
 }  // namespace kivra

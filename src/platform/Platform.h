@@ -92,7 +92,7 @@ public:
     // OpenProcessToken + LookupPrivilegeValue(privilege) + AdjustTokenPrivileges.
     virtual void enablePrivilege(const std::string& privilegeName) = 0;
     virtual void exitWindows(unsigned flags) = 0;
-    // Standby (suspend = true) or hibernate (false).
+    // Standby (hibernate = false) or hibernation (hibernate = true).
     virtual void suspend(bool hibernate, bool force) = 0;
 };
 

@@ -197,6 +197,7 @@ public:
     // Test side.
     void completeConnect(int errorCode = 0) { events_.onSocketConnect(errorCode); }
     void deliver(const std::string& bytes) { pending += bytes; events_.onSocketRead(0); }
+    void readError(int errorCode) { events_.onSocketRead(errorCode); }  // a data notification with an error
     void closeByPeer(int errorCode = 0) { events_.onSocketClose(errorCode); }
     std::string pending;
     int receiveError = 0;

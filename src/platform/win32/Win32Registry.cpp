@@ -1,0 +1,83 @@
+#include "platform/win32/Win32Registry.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/WideText.h"
+
+namespace kivra::win32 {
+namespace {
+
+class OwnedKey {
+public:
+    OwnedKey() = default;
+    OwnedKey(const OwnedKey&) = delete;
+    OwnedKey& operator=(const OwnedKey&) = delete;
+    ~OwnedKey() { reset(); }
+    void reset() {
+        if (key_) RegCloseKey(key_);
+        key_ = nullptr;
+    }
+    HKEY* out() {
+        reset();
+        return &key_;
+    }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+HKEY RootKey(RegistryRoot root) { return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+}  // namespace
+
+RegistryWrite Win32Registry::writeString(RegistryRoot root, const std::string& keyPath, const std::string& name,
+                                         const std::string& value) {
+    const std::wstring path = Wide(keyPath);
+    OwnedKey key;
+    if (RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        key.out(), nullptr) != ERROR_SUCCESS)
+        return RegistryWrite::CreateKeyFailed;
+    key.reset();
+    // A key that was just created but cannot be opened has not been written to: the caller
+    // must hear that, not believe the value is in place.
+    if (RegOpenKeyExW(RootKey(root), path.c_str(), 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
+        return RegistryWrite::CreateKeyFailed;
+    const std::wstring data = Wide(value);
+    const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));  // with the NUL
+    if (RegSetValueExW(key.get(), Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                       bytes) != ERROR_SUCCESS)
+        return RegistryWrite::SetValueFailed;
+    return RegistryWrite::Ok;
+}
+
+void Win32Registry::deleteValue(RegistryRoot root, const std::string& keyPath, const std::string& name) {
+    OwnedKey key;
+    if (RegOpenKeyExW(RootKey(root), Wide(keyPath).c_str(), 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueW(key.get(), Wide(name).c_str());
+}
+
+std::optional<std::string> Win32Registry::readString(RegistryRoot root, const std::string& keyPath,
+                                                     const std::string& name) {
+    OwnedKey key;
+    if (RegOpenKeyExW(RootKey(root), Wide(keyPath).c_str(), 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS)
+        return std::nullopt;
+    const std::wstring valueName = Wide(name);
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+    // One spare character, so data stored without its NUL still ends in one.
+    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+    DWORD size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+    if (RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                         &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return Narrow(std::wstring(buffer.data()));
+}
+
+}  // namespace kivra::win32
