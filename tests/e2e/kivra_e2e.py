@@ -314,10 +314,17 @@ class KivraTestCase(unittest.TestCase):
         self.addCleanup(self._clean_windows_dir)
         self.addCleanup(self.server.stop)
 
+    def _failed(self):
+        """Whether this test (or one of its subtests) has failed so far."""
+        result = getattr(getattr(self, "_outcome", None), "result", None)
+        if result is None:
+            return False
+        return any(test is self or getattr(test, "test_case", None) is self
+                   for test, _ in list(result.failures) + list(result.errors))
+
     def tearDown(self):
-        outcome = getattr(self, "_outcome", None)
-        if outcome is not None and not getattr(outcome, "success", True):
-            self.wine.screenshot("FAILED-" + self.id())
+        if self._failed():
+            print("screenshot: " + self.wine.screenshot("FAILED-" + self.id().split(".", 1)[-1]), file=sys.stderr)
         for process in (self.light_alloy, self.key_sink):
             if process is not None:
                 self.wine.kill(process)
