@@ -26,6 +26,7 @@ class KeysTest(KivraTestCase):
         self.start_kivra()
         self.wait_connected()
         self.start_key_sink()
+        self.warm_up()
 
     def typed(self):
         return [e.short for e in self.settled_keys()]

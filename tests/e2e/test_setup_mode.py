@@ -1,7 +1,6 @@
 """Setup mode and the binding files of the real Kivra.exe: capturing remote buttons into the
 selected row, "Сохранить настройки", and loading the files back at start."""
 
-import time
 
 import kivra_e2e
 from kivra_e2e import SAVE_BINDINGS, SETUP_MODE, KivraTestCase, crlf_lines, wait_until
@@ -64,7 +63,7 @@ class SetupModeTest(KivraTestCase):
         # The usual course ends by leaving setup mode: the captured button now runs its row.
         self.set_check(SETUP_MODE, False)
         self.focus_key_sink()
-        time.sleep(0.2)
+        self.warm_up()
         self.press("NEW")
         self.assertEqual([e.short for e in self.settled_keys()], [(F7, "down"), (F7, "up")])
 
@@ -92,6 +91,7 @@ class SetupModeTest(KivraTestCase):
         self.start_kivra()
         self.wait_connected()
         self.start_key_sink()
+        self.warm_up()
         self.press("PLAY")
         self.assertEqual([e.short for e in self.wait_for_keys(2)], [(F7, "down"), (F7, "up")])
 
