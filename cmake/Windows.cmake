@@ -11,7 +11,7 @@ set_target_properties(Kivra PROPERTIES OUTPUT_NAME Kivra RUNTIME_OUTPUT_DIRECTOR
 
 # Tools for the demo and the end-to-end tests.
 add_executable(KeySink WIN32 ${CMAKE_SOURCE_DIR}/tools/keysink/KeySink.cpp)
-target_link_libraries(KeySink PRIVATE comctl32 shell32 user32)
+target_link_libraries(KeySink PRIVATE comctl32 shell32 ws2_32 user32)
 target_link_options(KeySink PRIVATE -municode)
 add_executable(LightAlloyFront WIN32 ${CMAKE_SOURCE_DIR}/tools/lightalloy/LightAlloyFront.cpp)
 target_link_libraries(LightAlloyFront PRIVATE user32)

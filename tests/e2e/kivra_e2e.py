@@ -414,12 +414,14 @@ class KivraTestCase(unittest.TestCase):
         self.wine.kill(self.kivra)
         return status
 
-    def start_key_sink(self):
-        """Starts the key sink and gives it the focus, so injected keys land there."""
+    def start_key_sink(self, udp_port=None):
+        """Starts the key sink and gives it the focus, so injected keys land there. With udp_port
+        it also sends each event line as a datagram to 127.0.0.1:udp_port as it happens."""
         if os.path.exists(self.key_log):
             os.remove(self.key_log)
+        extra = ["--udp", str(udp_port)] if udp_port else []
         self.key_sink = self.wine.spawn(["wine", os.path.join(self.wine.tools, "KeySink.exe"),
-                                         self.wine.windows_path(self.key_log)],
+                                         self.wine.windows_path(self.key_log)] + extra,
                                         os.path.join(self.dir, "keysink-wine.log"))
         wait_until(lambda: self.win_control("find-title", "KeySink")[0] == 0, 30, interval=0.2, message="KeySink")
         wait_until(lambda: os.path.exists(self.key_log), 10, message="the key log")

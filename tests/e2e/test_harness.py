@@ -136,6 +136,16 @@ class WindowToolsTest(KivraTestCase):
         self.assertLessEqual(events[0].time, events[-1].time)
         self.assertEqual(self.status("KeySink"), ["KeySink", "Событий: 4"])
 
+    def test_key_sink_reports_each_event_by_datagram_too(self):
+        with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as receiver:
+            receiver.bind(("127.0.0.1", 0))
+            receiver.settimeout(10)
+            self.start_key_sink(udp_port=receiver.getsockname()[1])
+            self.win_control("key", 65)
+            lines = [receiver.recv(256).decode() for _ in range(2)]
+        self.assertEqual([line.split()[0] for line in lines], ["65", "65"])
+        self.assertEqual(lines, ["%d %d %d %d\n" % e for e in self.wait_for_keys(2)])
+
     def test_check_and_click_operate_a_check_box(self):
         self.start_key_sink()
         self.set_check("Пауза", True, title="KeySink")

@@ -2,13 +2,19 @@
 // "vk scan flags time" in decimal, to the file named on the command line. The end-to-end tests
 // read that file to see exactly which events Kivra injected and when.
 //
+// With "--udp PORT" after the file name it also sends each line as one datagram to
+// 127.0.0.1:PORT the moment the hook sees the event, so that a benchmark can time the event on
+// its own clock.
+//
 // The window is small and focusable so that injected keys land here rather than in a window
 // they could disturb. Its check box "Пауза" stops the logging while ticked, and its status bar
 // counts the logged events; both also let the tests try out WinControl.
+#include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -38,6 +44,37 @@ private:
     HANDLE handle_;
 };
 
+// A UDP socket aimed at one local port; does nothing when no port was given.
+class EventReporter {
+public:
+    explicit EventReporter(int port) {
+        if (port <= 0) return;
+        WSADATA data;
+        if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return;
+        started_ = true;
+        socket_ = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+        target_.sin_family = AF_INET;
+        target_.sin_port = htons(static_cast<u_short>(port));
+        target_.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    }
+    ~EventReporter() {
+        if (socket_ != INVALID_SOCKET) closesocket(socket_);
+        if (started_) WSACleanup();
+    }
+    EventReporter(const EventReporter&) = delete;
+    EventReporter& operator=(const EventReporter&) = delete;
+
+    void send(const char* text, int length) {
+        if (socket_ == INVALID_SOCKET) return;
+        sendto(socket_, text, length, 0, reinterpret_cast<const sockaddr*>(&target_), sizeof target_);
+    }
+
+private:
+    bool started_ = false;
+    SOCKET socket_ = INVALID_SOCKET;
+    sockaddr_in target_{};
+};
+
 class Hook {
 public:
     Hook(int id, HOOKPROC proc, HINSTANCE instance) : hook_(SetWindowsHookExW(id, proc, instance, 0)) {}
@@ -53,6 +90,7 @@ private:
 };
 
 LogFile* g_log = nullptr;
+EventReporter* g_reporter = nullptr;
 HWND g_window = nullptr;
 HWND g_pauseBox = nullptr;
 HWND g_statusBar = nullptr;
@@ -72,6 +110,7 @@ LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
         char line[96];
         int length = std::snprintf(line, sizeof line, "%lu %lu %lu %lu\n", event->vkCode, event->scanCode,
                                    event->flags, event->time);
+        g_reporter->send(line, length);
         g_log->writeLine(line, length);
         ++g_events;
         // Painting from inside the hook would delay the event; let the window do it.
@@ -110,14 +149,16 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv || argc < 2) {
-        MessageBoxW(nullptr, L"Usage: KeySink.exe LOGFILE", L"KeySink", MB_ICONERROR);
+    if (!argv || (argc != 2 && !(argc == 4 && lstrcmpW(argv[2], L"--udp") == 0))) {
+        MessageBoxW(nullptr, L"Usage: KeySink.exe LOGFILE [--udp PORT]", L"KeySink", MB_ICONERROR);
         return 2;
     }
     LogFile log(argv[1]);
+    EventReporter reporter(argc == 4 ? _wtoi(argv[3]) : 0);
     LocalFree(argv);
     if (!log.ok()) return 3;
     g_log = &log;
+    g_reporter = &reporter;
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
