@@ -476,6 +476,41 @@ class KivraTestCase(unittest.TestCase):
         status, answer = self.win_control("select-grid", MAIN_TITLE, row, column)
         self.assertEqual(status, 0, "selecting row %d: %s" % (row, answer))
 
+    def visible(self, title=MAIN_TITLE):
+        status, text = self.win_control("visible", title)
+        return status == 0 and text.strip() == "1"
+
+    def wait_visible(self, expected, title=MAIN_TITLE, timeout=10):
+        wait_until(lambda: self.visible(title) == expected, timeout, interval=0.2,
+                   message="%r to be %s" % (title, "shown" if expected else "hidden"))
+
+    def popup_menu(self):
+        """The open pop-up menu's rectangle (left, top, right, bottom), or None when none is open."""
+        status, text = self.win_control("menu-popup-items")
+        if status != 0 or not text.startswith("open "):
+            return None
+        return tuple(int(v) for v in text.split("\n")[0].split()[1:5])
+
+    def wait_for_popup(self, open_=True, timeout=10):
+        return wait_until(lambda: (self.popup_menu() is not None) == open_ and (self.popup_menu() or True), timeout,
+                          interval=0.2, message="a pop-up menu to %s" % ("open" if open_ else "close"))
+
+    def tray_click(self, mouse_message):
+        """What the shell sends the tray icon's owner: 515 double-click, 516 right button down."""
+        self.assertEqual(self.win_control("tray-callback", MAIN_TITLE, mouse_message)[0], 0)
+
+    def dialogs(self):
+        """Every visible dialog box as a list: its title, then its controls' texts."""
+        return [line.split("\t") for line in self.win_control("dialogs")[1].splitlines() if line]
+
+    def wait_for_dialog(self, part, timeout=10):
+        return wait_until(lambda: next((d for d in self.dialogs() if any(part in t for t in d[1:])), None),
+                          timeout, interval=0.2, message="a dialog saying %r" % part)
+
+    def key(self, vk):
+        """Injects one key press and release, as a keyboard would."""
+        self.assertEqual(self.win_control("key", vk)[0], 0)
+
     def window_rect(self, title=MAIN_TITLE):
         status, text = self.win_control("rect", title)
         return tuple(int(v) for v in text.split()) if status == 0 else None

@@ -10,7 +10,8 @@
 // Commands: find-title T, find-class C, wait-title T MS, find-child T TEXT, title T, click T TEXT,
 // checked T TEXT, check T TEXT 0|1, status T, tab T TEXT, tab-selected T, children T,
 // client-size T, close T, sysmin T, visible T, foreground T, get-foreground, rect T,
-// tray-callback T LPARAM, key VK, select-grid T ROW COL, menu-popup-items.
+// tray-callback T LPARAM, key VK, select-grid T ROW COL, menu-popup-items, dialogs,
+// dialog-click TEXT BUTTON, combo-items T.
 //
 // Windows are named by title (whole title, letter case ignored, hidden windows too); controls
 // inside them by their text. Messages that carry pointers are given memory in the target
@@ -310,15 +311,22 @@ Result SelectGridCell(HWND top, int row, int column) {
     return {"ok\n", 0};
 }
 
+// The open pop-up menu: a first line "open LEFT TOP RIGHT BOTTOM" (its screen rectangle), then
+// one line per item, "TEXT<tab>checked|unchecked" or "-<tab>separator", where the menu can be
+// read from this process. Windows can; Wine keeps a menu's items inside the process that owns
+// it, so there only the first line comes.
 Result PopupMenuItems() {
     HWND popup = FindWindowW(L"#32768", nullptr);
     if (!popup || !IsWindowVisible(popup)) return {"no pop-up menu\n", 1};
+    RECT rect{};
+    GetWindowRect(popup, &rect);
+    char head[96];
+    std::snprintf(head, sizeof head, "open %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    std::string text = head;
     LRESULT menuHandle = 0;
     SendWithLimit(popup, MN_GETHMENU, 0, 0, &menuHandle);
     HMENU menu = reinterpret_cast<HMENU>(menuHandle);
-    if (!menu) return {"no pop-up menu\n", 1};
-    int count = GetMenuItemCount(menu);
-    std::string text;
+    int count = menu ? GetMenuItemCount(menu) : -1;
     for (int index = 0; index < count; ++index) {
         wchar_t caption[512] = L"";
         MENUITEMINFOW info{};
@@ -331,7 +339,70 @@ Result PopupMenuItems() {
             text += "-\tseparator\n";
             continue;
         }
-        text += Utf8(caption) + ((info.fState & MFS_CHECKED) ? "\tchecked\n" : "\tunchecked\n");
+        text += Utf8(caption);
+        text += (info.fState & MFS_CHECKED) ? "\tchecked\n" : "\tunchecked\n";
+    }
+    return {text, 0};
+}
+
+// Every visible dialog box (class #32770), such as a message box of the error report: its
+// title, then the texts of its controls, separated by tabs; one dialog per line.
+std::vector<HWND> VisibleDialogs() {
+    std::vector<HWND> dialogs;
+    for (HWND window = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); window;
+         window = FindWindowExW(nullptr, window, L"#32770", nullptr)) {
+        if (IsWindowVisible(window)) dialogs.push_back(window);
+    }
+    return dialogs;
+}
+
+Result Dialogs() {
+    std::string text;
+    for (HWND dialog : VisibleDialogs()) {
+        text += Utf8(WindowText(dialog));
+        for (HWND child : Descendants(dialog, [](HWND) { return true; })) {
+            std::wstring caption = WindowText(child);
+            if (caption.empty()) continue;
+            text += '\t';
+            text += Utf8(caption);
+        }
+        text += "\n";
+    }
+    return {text, 0};
+}
+
+// Clicks the button captioned `button` in the visible dialog one of whose controls contains `part`.
+Result DialogClick(const std::wstring& part, const std::wstring& button) {
+    for (HWND dialog : VisibleDialogs()) {
+        auto holders = Descendants(dialog, [&](HWND child) { return WindowText(child).find(part) != std::wstring::npos; });
+        if (holders.empty()) continue;
+        HWND target = FindChildByText(dialog, button);
+        if (!target) return {"no button " + Utf8(button) + "\n", 1};
+        // Posted: the dialog's end returns into the handler that opened it, which may run on.
+        PostMessageW(target, BM_CLICK, 0, 0);
+        return {"ok\n", 0};
+    }
+    return {"no dialog with " + Utf8(part) + "\n", 1};
+}
+
+// The entries of the first combo box in the window, one per line.
+Result ComboItems(HWND top) {
+    HWND combo = RequireChildByClass(top, WC_COMBOBOXW);
+    constexpr size_t kMaxChars = 512;
+    RemoteBuffer buffer(combo, (kMaxChars + 1) * sizeof(wchar_t));
+    if (!buffer.ok()) return {"cannot reach the window's process\n", 1};
+    LRESULT count = 0;
+    SendWithLimit(combo, CB_GETCOUNT, 0, 0, &count);
+    std::string text;
+    for (int index = 0; index < count; ++index) {
+        LRESULT length = 0;
+        SendWithLimit(combo, CB_GETLBTEXTLEN, index, 0, &length);
+        std::wstring entry;
+        if (length > 0 && static_cast<size_t>(length) <= kMaxChars) {
+            SendWithLimit(combo, CB_GETLBTEXT, index, buffer.param());
+            entry = buffer.readText(0, static_cast<size_t>(length));
+        }
+        text += Utf8(entry) + "\n";
     }
     return {text, 0};
 }
@@ -453,7 +524,22 @@ Result Run(const std::vector<std::wstring>& args) {
     }
     if (command == L"tray-callback") {
         need(2);
-        return {SendWithLimit(RequireTopLevel(args[1]), kTrayCallbackMessage, 1, Integer(args[2])) + "\n", 0};
+        // Posted, as the shell does: a right click opens the tray menu, whose modal loop would
+        // hold a sent message until the menu closes.
+        bool posted = PostMessageW(RequireTopLevel(args[1]), kTrayCallbackMessage, 1, Integer(args[2]));
+        return {posted ? "ok\n" : "failed\n", posted ? 0 : 1};
+    }
+    if (command == L"dialogs") {
+        need(0);
+        return Dialogs();
+    }
+    if (command == L"dialog-click") {
+        need(2);
+        return DialogClick(args[1], args[2]);
+    }
+    if (command == L"combo-items") {
+        need(1);
+        return ComboItems(RequireTopLevel(args[1]));
     }
     if (command == L"key") {
         need(1);
