@@ -338,13 +338,17 @@ class KivraTestCase(unittest.TestCase):
                 os.remove(path)
 
     # files
-    def write_settings(self, **overrides):
+    def write_settings(self, interface=None, **overrides):
+        """Kivra.ini in the Windows directory: BASE_SETTINGS, the class's `settings`, then the
+        keyword overrides, all in section Common; `interface` gives SkinPath and Skin."""
         values = collections.OrderedDict(BASE_SETTINGS)
         values["WinLIRCPort"] = str(self.server.port)
         values.update({k: str(v) for k, v in self.settings.items()})
         values.update({k: str(v) for k, v in overrides.items()})
+        skin = collections.OrderedDict([("SkinPath", ""), ("Skin", "")])
+        skin.update(interface or {})
         text = "[Common]\r\n" + "".join("%s=%s\r\n" % item for item in values.items())
-        text += "[Interface]\r\nSkinPath=\r\nSkin=\r\n"
+        text += "[Interface]\r\n" + "".join("%s=%s\r\n" % item for item in skin.items())
         with open(self.wine.windows_dir("Kivra.ini"), "wb") as ini:
             ini.write(text.encode("cp1252"))
 
@@ -492,8 +496,11 @@ class KivraTestCase(unittest.TestCase):
         return tuple(int(v) for v in text.split("\n")[0].split()[1:5])
 
     def wait_for_popup(self, open_=True, timeout=10):
-        return wait_until(lambda: (self.popup_menu() is not None) == open_ and (self.popup_menu() or True), timeout,
-                          interval=0.2, message="a pop-up menu to %s" % ("open" if open_ else "close"))
+        """Waits until a pop-up menu is open (returns its rectangle) or, with open_ False, none is."""
+        def state():
+            rect = self.popup_menu()
+            return rect if open_ else rect is None
+        return wait_until(state, timeout, interval=0.2, message="a pop-up menu to %s" % ("open" if open_ else "close"))
 
     def tray_click(self, mouse_message):
         """What the shell sends the tray icon's owner: 515 double-click, 516 right button down."""

@@ -11,7 +11,7 @@
 // checked T TEXT, check T TEXT 0|1, status T, tab T TEXT, tab-selected T, children T,
 // client-size T, close T, sysmin T, visible T, foreground T, get-foreground, rect T,
 // tray-callback T LPARAM, key VK, select-grid T ROW COL, menu-popup-items, dialogs,
-// dialog-click TEXT BUTTON, combo-items T.
+// dialog-click TEXT BUTTON, combo-items T, combo-select T INDEX.
 //
 // Windows are named by title (whole title, letter case ignored, hidden windows too); controls
 // inside them by their text. Messages that carry pointers are given memory in the target
@@ -407,6 +407,18 @@ Result ComboItems(HWND top) {
     return {text, 0};
 }
 
+// Selects an entry of the first combo box and tells its parent, as a user's choice would.
+Result ComboSelect(HWND top, int index) {
+    HWND combo = RequireChildByClass(top, WC_COMBOBOXW);
+    LRESULT selected = CB_ERR;
+    SendWithLimit(combo, CB_SETCURSEL, index, 0, &selected);
+    if (selected == CB_ERR) return {"no entry " + std::to_string(index) + "\n", 1};
+    int id = GetDlgCtrlID(combo);
+    std::string sent = SendWithLimit(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                                     reinterpret_cast<LPARAM>(combo));
+    return {sent + "\n", 0};
+}
+
 Result WaitForTitle(const std::wstring& title, int milliseconds) {
     DWORD start = GetTickCount();
     for (;;) {
@@ -536,6 +548,10 @@ Result Run(const std::vector<std::wstring>& args) {
     if (command == L"dialog-click") {
         need(2);
         return DialogClick(args[1], args[2]);
+    }
+    if (command == L"combo-select") {
+        need(2);
+        return ComboSelect(RequireTopLevel(args[1]), Integer(args[2]));
     }
     if (command == L"combo-items") {
         need(1);
