@@ -385,12 +385,10 @@ Result DialogClick(const std::wstring& part, const std::wstring& button) {
     return {"no dialog with " + Utf8(part) + "\n", 1};
 }
 
-// The entries of the first combo box in the window, one per line.
+// The entries of the first combo box in the window, one per line. Combo box messages are below
+// WM_USER, so the system copies their text between the processes itself.
 Result ComboItems(HWND top) {
     HWND combo = RequireChildByClass(top, WC_COMBOBOXW);
-    constexpr size_t kMaxChars = 512;
-    RemoteBuffer buffer(combo, (kMaxChars + 1) * sizeof(wchar_t));
-    if (!buffer.ok()) return {"cannot reach the window's process\n", 1};
     LRESULT count = 0;
     SendWithLimit(combo, CB_GETCOUNT, 0, 0, &count);
     std::string text;
@@ -398,9 +396,10 @@ Result ComboItems(HWND top) {
         LRESULT length = 0;
         SendWithLimit(combo, CB_GETLBTEXTLEN, index, 0, &length);
         std::wstring entry;
-        if (length > 0 && static_cast<size_t>(length) <= kMaxChars) {
-            SendWithLimit(combo, CB_GETLBTEXT, index, buffer.param());
-            entry = buffer.readText(0, static_cast<size_t>(length));
+        if (length > 0) {
+            std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+            SendWithLimit(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+            entry = buffer.data();
         }
         text += Utf8(entry) + "\n";
     }
