@@ -480,6 +480,22 @@ class KivraTestCase(unittest.TestCase):
         status, answer = self.win_control("select-grid", MAIN_TITLE, row, column)
         self.assertEqual(status, 0, "selecting row %d: %s" % (row, answer))
 
+    def answers_within(self, milliseconds=1000, title=MAIN_TITLE):
+        """How many ms the window's thread took to handle a message, or None after the limit."""
+        status, text = self.win_control("ping", title, milliseconds)
+        return int(text) if status == 0 and text.strip().isdigit() else None
+
+    def memory_kb(self):
+        """Resident and data size of the running Kivra process in kB, from /proc (the Wine
+        process is the Windows process)."""
+        sizes = {}
+        with open("/proc/%d/status" % self.kivra.pid) as status:
+            for line in status:
+                key, _, value = line.partition(":")
+                if key in ("VmRSS", "VmData"):
+                    sizes[key] = int(value.split()[0])
+        return sizes
+
     def visible(self, title=MAIN_TITLE):
         status, text = self.win_control("visible", title)
         return status == 0 and text.strip() == "1"

@@ -7,7 +7,7 @@
 // harness always uses --out. Exit status: 0 done, 1 the window or item was not found or the
 // state was not reached, 2 wrong usage.
 //
-// Commands: find-title T, find-class C, wait-title T MS, find-child T TEXT, title T, click T TEXT,
+// Commands: find-title T, find-class C, wait-title T MS, ping T MS, find-child T TEXT, title T, click T TEXT,
 // checked T TEXT, check T TEXT 0|1, status T, tab T TEXT, tab-selected T, children T,
 // client-size T, close T, sysmin T, visible T, foreground T, get-foreground, rect T,
 // tray-callback T LPARAM, key VK, select-grid T ROW COL, menu-popup-items, dialogs,
@@ -447,6 +447,17 @@ Result Run(const std::vector<std::wstring>& args) {
     if (command == L"wait-title") {
         need(2);
         return WaitForTitle(args[1], Integer(args[2]));
+    }
+    if (command == L"ping") {
+        // Whether the window's thread handles a message within MS milliseconds, and how soon.
+        need(2);
+        HWND window = RequireTopLevel(args[1]);
+        DWORD start = GetTickCount();
+        DWORD_PTR ignored = 0;
+        bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                            static_cast<UINT>(Integer(args[2])), &ignored) != 0;
+        return {answered ? std::to_string(GetTickCount() - start) + "\n" : std::string("timeout\n"),
+                answered ? 0 : 1};
     }
     if (command == L"find-child") {
         need(2);
