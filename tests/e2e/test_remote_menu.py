@@ -24,10 +24,10 @@ def menu_file(*sections):
 
 class RemoteMenuTest(KivraTestCase):
     def start(self, menu_text):
-        # UTF-16 with its byte-order mark: the profile service reads it as Unicode, so the
-        # captions come out right whatever the system's ANSI code page is.
+        # Menu files are in the ANSI code page, which is 1252 under the tests' Wine, so the
+        # captions here keep to ASCII.
         with open(self.wine.windows_dir("Kivra.mnu"), "wb") as mnu:
-            mnu.write(b"\xff\xfe" + menu_text.encode("utf-16-le"))
+            mnu.write(menu_text.encode("ascii"))
         self.write_bindings(BUTTONS, KEYS)
         self.write_settings()
         self.start_kivra()
@@ -44,8 +44,8 @@ class RemoteMenuTest(KivraTestCase):
 
     def test_remote_opens_the_menu_moves_down_twice_and_chooses_the_second_item(self):
         self.start(menu_file(("Sub", {"Subs": 2}),
-                             ("Sub1", {"Caption": "Первый", "Command": "SENDKEY", "Parameters": "F5"}),
-                             ("Sub2", {"Caption": "Второй", "Command": "SENDKEY", "Parameters": "F7"})))
+                             ("Sub1", {"Caption": "First", "Command": "SENDKEY", "Parameters": "F5"}),
+                             ("Sub2", {"Caption": "Second", "Command": "SENDKEY", "Parameters": "F7"})))
         self.open_menu()
         self.press("DOWN")
         self.press("DOWN")
@@ -56,8 +56,8 @@ class RemoteMenuTest(KivraTestCase):
 
     def test_choosing_an_item_with_children_runs_nothing(self):
         self.start(menu_file(("Sub", {"Subs": 1}),
-                             ("Sub1", {"Caption": "Папка", "Subs": 1, "Command": "SENDKEY", "Parameters": "F7"}),
-                             ("Sub11", {"Caption": "Внутри", "Command": "SENDKEY", "Parameters": "F5"})))
+                             ("Sub1", {"Caption": "Folder", "Subs": 1, "Command": "SENDKEY", "Parameters": "F7"}),
+                             ("Sub11", {"Caption": "Inside", "Command": "SENDKEY", "Parameters": "F5"})))
         self.open_menu()
         self.press("DOWN")
         self.press("OK")        # opens the submenu; the item's own command must not run
@@ -71,17 +71,17 @@ class RemoteMenuTest(KivraTestCase):
     def test_screenshot_of_the_open_menu_with_a_submenu_and_a_separator(self):
         self.start(menu_file(
             ("Sub", {"Subs": 5}),
-            ("Sub1", {"Caption": "&Блокнот", "Command": "OPEN", "Parameters": "notepad.exe"}),
-            ("Sub2", {"Caption": "Громкость +", "Command": "VOLUMEUP"}),
+            ("Sub1", {"Caption": "&Notepad", "Command": "OPEN", "Parameters": "notepad.exe"}),
+            ("Sub2", {"Caption": "Volume +", "Command": "VOLUMEUP"}),
             ("Sub3", {"Caption": "-"}),
-            ("Sub4", {"Caption": "Клавиши", "Subs": 2}),
-            ("Sub41", {"Caption": "Копировать", "Command": "SENDKEY", "Parameters": "Ctrl+C"}),
-            ("Sub42", {"Caption": "Вставить", "Command": "SENDKEY", "Parameters": "Ctrl+V"}),
-            ("Sub5", {"Caption": "Очень длинный пункт меню, который не помещается на экране целиком, "
-                                 "потому что его текст тянется и тянется дальше правого края",
+            ("Sub4", {"Caption": "Keys", "Subs": 2}),
+            ("Sub41", {"Caption": "Copy", "Command": "SENDKEY", "Parameters": "Ctrl+C"}),
+            ("Sub42", {"Caption": "Paste", "Command": "SENDKEY", "Parameters": "Ctrl+V"}),
+            ("Sub5", {"Caption": "A very long menu item whose caption goes on and on past the right edge of "
+                                 "the screen, so that the painter has to cut it short with an ellipsis",
                       "Command": "MUTE"})))
         self.open_menu()
-        for _ in range(3):      # Блокнот, Громкость +, (the separator is passed over) Клавиши
+        for _ in range(3):      # Notepad, Volume +, (the separator is passed over) Keys
             self.press("DOWN")
         self.press("RIGHT")
         self.screenshot("remote-menu")
