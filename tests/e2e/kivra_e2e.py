@@ -468,8 +468,15 @@ class KivraTestCase(unittest.TestCase):
         return panels[index] if index < len(panels) else None
 
     def wait_for_panel(self, index, text, timeout=15):
-        return wait_until(lambda: self.panel(index) == text, timeout, interval=0.2,
-                          message="status panel %d to read %r" % (index, text))
+        seen = []
+
+        def shows():
+            seen.append(self.panel(index))
+            return seen[-1] == text
+        try:
+            return wait_until(shows, timeout, interval=0.2, message="status panel %d to read %r" % (index, text))
+        except AssertionError as error:
+            raise AssertionError("%s; it read %r" % (error, seen[-1] if seen else None)) from None
 
     def has_control(self, text, title=MAIN_TITLE):
         return self.win_control("find-child", title, text)[0] == 0
