@@ -206,6 +206,9 @@ Memo::Memo(std::string name, Control* parent) : Control(ControlKind::Memo, std::
     setVisible(false);
 }
 
+Memo::Memo(std::string name, Control* parent, Rect bounds, std::vector<std::string> text)
+    : Control(ControlKind::Memo, std::move(name), parent, bounds), lines(std::move(text)) {}
+
 Page::Page(std::string name, Control* parent, const std::string& caption)
     : Control(ControlKind::Page, std::move(name), parent, Rect{}) {
     setCaption(caption);

@@ -239,10 +239,12 @@ private:
     std::string text_;
 };
 
-// A hidden multi-line text buffer.
+// A multi-line text: hidden, as a line buffer; or, given bounds, shown read-only with a
+// vertical scroll bar (the about window's help text).
 class Memo : public Control {
 public:
     Memo(std::string name, Control* parent);
+    Memo(std::string name, Control* parent, Rect bounds, std::vector<std::string> lines);
     std::vector<std::string> lines;
 };
 

@@ -1,0 +1,9 @@
+#include "platform/win32/Win32Platform.h"
+
+namespace kivra::win32 {
+
+Win32Platform::Win32Platform()
+    : platform_{keyboard_, clock_, windows_, shell_, audio_, mci_, power_, registry_, profile_, files_, network_,
+                tray_} {}
+
+}  // namespace kivra::win32
