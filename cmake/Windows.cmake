@@ -11,12 +11,15 @@ set_target_properties(Kivra PROPERTIES OUTPUT_NAME Kivra RUNTIME_OUTPUT_DIRECTOR
 
 # Tools for the demo and the end-to-end tests.
 add_executable(KeySink WIN32 ${CMAKE_SOURCE_DIR}/tools/keysink/KeySink.cpp)
-target_link_libraries(KeySink PRIVATE user32)
+target_link_libraries(KeySink PRIVATE comctl32 shell32 ws2_32 user32)
 target_link_options(KeySink PRIVATE -municode)
 add_executable(LightAlloyFront WIN32 ${CMAKE_SOURCE_DIR}/tools/lightalloy/LightAlloyFront.cpp)
 target_link_libraries(LightAlloyFront PRIVATE user32)
 target_link_options(LightAlloyFront PRIVATE -municode)
-set_target_properties(KeySink LightAlloyFront PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+add_executable(WinControl ${CMAKE_SOURCE_DIR}/tools/wincontrol/WinControl.cpp)
+target_link_libraries(WinControl PRIVATE comctl32 user32)
+target_link_options(WinControl PRIVATE -municode)
+set_target_properties(KeySink LightAlloyFront WinControl PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # End-to-end tests: the real Kivra.exe under Wine.
 find_program(PYTHON3 python3 REQUIRED)
