@@ -11,7 +11,19 @@ written by the test and removed afterwards), a stand-in on a free port, and, whe
 key sink and the Light Alloy window. A failing test leaves a screenshot in
 build/win32/screenshots/.
 
-Test files are plain unittest modules: `python3 tests/e2e/test_x.py`, which ctest runs.
+Test files are plain unittest modules: `python3 tests/e2e/test_x.py`, which ctest runs. A test
+file calls require_real_kivra() from setUpModule, derives from KivraTestCase and ends with
+`kivra_e2e.main()`. The usual course of a test:
+
+    self.write_bindings({17: "POWER"}, {30: "F5"})   # LIRCAC.LST / LIRCHT.LST beside the exe
+    self.write_settings(KeyboardDelay=250)           # Kivra.ini, port of self.server filled in
+    self.start_kivra(); self.wait_connected()
+    self.start_key_sink(); self.warm_up()
+    self.press("POWER")                              # returns when Kivra has handled the line
+    self.assertEqual([e.short for e in self.settled_keys()], [(91, "down"), ...])
+
+Windows are driven through WinControl (win_control, click, set_check, select_cell, status,
+panel, tray_click, key, dialogs...); KIVRA_EXE=path runs the tests against another build.
 """
 
 import atexit
@@ -124,6 +136,8 @@ class WineSession:
         self.env = env
         self._ensure_display()
         self._ensure_prefix()
+        # Whatever an aborted run left in the prefix goes first; then a server of our own.
+        self.run(["wineserver", "-k"], log="wineserver", timeout=30, check=False)
         self.run(["wineserver", "-p"], log="wineserver", timeout=30)
         atexit.register(self.stop)
         return self
@@ -336,6 +350,11 @@ class KivraTestCase(unittest.TestCase):
                 self.wine.kill(process)
         if self.kivra is not None and self.kivra.poll() is None:
             self.stop_kivra()
+
+    def forget_registry_value(self, key, value):
+        """Deletes a registry value now and again when the test ends, whatever it wrote there."""
+        self.wine.reg_delete(key, value)
+        self.addCleanup(self.wine.reg_delete, key, value)
 
     def _clean_windows_dir(self):
         for name in ("Kivra.ini", "Kivra.mnu"):

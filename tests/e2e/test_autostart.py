@@ -17,8 +17,7 @@ def setUpModule():
 class AutostartTest(KivraTestCase):
     def setUp(self):
         super().setUp()
-        self.wine.reg_delete(RUN_KEY, "Kivra")
-        self.addCleanup(self.wine.reg_delete, RUN_KEY, "Kivra")
+        self.forget_registry_value(RUN_KEY, "Kivra")
 
     def expected_path(self):
         return self.wine.windows_path(self.binding_path("Kivra.exe"))

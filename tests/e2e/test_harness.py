@@ -172,7 +172,7 @@ class WindowToolsTest(KivraTestCase):
         self.assertEqual(self.win_control("no-such-command")[0], 2)
 
     def test_registry_helpers_read_and_delete_a_value(self):
-        self.addCleanup(self.wine.reg_delete, RUN_KEY, "KivraHarnessProbe")
+        self.forget_registry_value(RUN_KEY, "KivraHarnessProbe")
         self.wine.run(["wine", "reg", "add", RUN_KEY, "/v", "KivraHarnessProbe", "/t", "REG_SZ", "/d",
                        r"C:\e2e\probe.exe", "/f"], log="reg")
         self.assertEqual(self.wine.reg_query(RUN_KEY, "KivraHarnessProbe"), r"C:\e2e\probe.exe")

@@ -208,12 +208,38 @@ TEST_F(MainWindowTest, ActiveButtonAndTrayItemSwitchTheLinkAndAgree) {
     EXPECT_EQ(Calls("connect(").size(), 2u);
 }
 
+// Stands in for the status bar on screen: every text panel 0 shows, in order.
+class PanelZeroRecorder : public ui::ControlPeer {
+public:
+    explicit PanelZeroRecorder(ui::StatusBar& bar) : bar_(bar) {}
+    void sync() override {
+        if (shown.empty() || shown.back() != bar_.panel(0)) shown.push_back(bar_.panel(0));
+    }
+    std::vector<std::string> shown;
+
+private:
+    ui::StatusBar& bar_;
+};
+
 TEST_F(MainWindowTest, ConnectionStatesShowInPanelZero) {
-    TForm1& f = StartUp();
+    TForm1& f = Build();
+    auto recorder = std::make_unique<PanelZeroRecorder>(f.sStatusBar1);
+    PanelZeroRecorder& panel = *recorder;
+    f.sStatusBar1.attachPeer(std::move(recorder));
+    f.FormCreate();
+    f.show(1);
     EXPECT_EQ(Calls("socket()").size(), 1u);
     fake.network.last->completeConnect(10061);
-    EXPECT_EQ(f.sStatusBar1.panel(0), "Ошибка 10061");
     EXPECT_FALSE(f.ClientSocket1.active());
+
+    f.sSpeedButton1.click();  // off, then on again: a new attempt, which succeeds
+    f.sSpeedButton1.click();
+    fake.network.last->completeConnect(0);
+    fake.network.last->closeByPeer();
+    const std::vector<std::string> expected = {
+        "", "Поиск WinLIRC...", "Подключение...", "Ошибка 10061",
+        "Поиск WinLIRC...", "Подключение...", "WinLIRC подключён", "WinLIRC отключён"};
+    EXPECT_EQ(panel.shown, expected);
 }
 
 // The retry brings a lost link back, never one the user switched off; the retry option

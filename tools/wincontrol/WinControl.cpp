@@ -15,8 +15,8 @@
 //
 // Windows are named by title (whole title, letter case ignored, hidden windows too); controls
 // inside them by their text. Messages that carry pointers are given memory in the target
-// process (VirtualAllocEx) and read back with ReadProcessMemory, because Windows does not
-// marshal common-control messages between processes. Clicks are sent with a time limit: a click
+// process (VirtualAllocEx) and read back with ReadProcessMemory, because Windows copies the
+// data of messages between processes only below WM_USER, not for common controls. Clicks are sent with a time limit: a click
 // whose handler opens a modal box does not return until the box closes, and the test must be
 // able to look at that box meanwhile.
 #include <windows.h>
@@ -427,163 +427,125 @@ Result WaitForTitle(const std::wstring& title, int milliseconds) {
     }
 }
 
-Result Run(const std::vector<std::wstring>& args) {
-    if (args.empty()) throw UsageError{"no command"};
-    const std::wstring& command = args[0];
-    auto need = [&](size_t count) {
-        if (args.size() != count + 1) throw UsageError{"wrong number of arguments for " + Utf8(command)};
-    };
+// ---- the command table --------------------------------------------------------------------------
+using Args = std::vector<std::wstring>;  // the command's arguments, without its name
 
-    if (command == L"find-title") {
-        need(1);
-        HWND window = FindTopLevel(args[1]);
-        return {Handle(window) + "\n", window ? 0 : 1};
+Result Found(HWND window) { return {Handle(window) + "\n", window ? 0 : 1}; }
+Result Line(const std::string& text, int status = 0) { return {text + "\n", status}; }
+Result Flag(bool value) { return Line(value ? "1" : "0"); }
+
+Result Ping(const Args& a) {
+    // Whether the window's thread handles a message within MS milliseconds, and how soon.
+    HWND window = RequireTopLevel(a[0]);
+    DWORD start = GetTickCount();
+    DWORD_PTR ignored = 0;
+    bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                        static_cast<UINT>(Integer(a[1])), &ignored) != 0;
+    return answered ? Line(std::to_string(GetTickCount() - start)) : Line("timeout", 1);
+}
+
+LRESULT CheckState(HWND box) {
+    LRESULT state = 0;
+    SendWithLimit(box, BM_GETCHECK, 0, 0, &state);
+    return state == BST_CHECKED ? 1 : 0;
+}
+
+Result Check(const Args& a) {
+    HWND box = RequireChildByText(RequireTopLevel(a[0]), a[1]);
+    LRESULT wanted = Integer(a[2]) ? 1 : 0;
+    if (CheckState(box) != wanted) SendWithLimit(box, BM_CLICK, 0, 0);
+    LRESULT now = CheckState(box);
+    return Line(std::to_string(now), now == wanted ? 0 : 1);
+}
+
+Result ClientSize(const Args& a) {
+    RECT rect{};
+    GetClientRect(RequireTopLevel(a[0]), &rect);
+    return Line(std::to_string(rect.right - rect.left) + " " + std::to_string(rect.bottom - rect.top));
+}
+
+Result WindowRect(const Args& a) {
+    RECT rect{};
+    GetWindowRect(RequireTopLevel(a[0]), &rect);
+    char text[96];
+    std::snprintf(text, sizeof text, "%ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom);
+    return Line(text);
+}
+
+Result Foreground(const Args& a) {
+    HWND window = RequireTopLevel(a[0]);
+    SetForegroundWindow(window);
+    return Flag(GetForegroundWindow() == window);
+}
+
+Result TrayCallback(const Args& a) {
+    // Posted, as the shell does: a right click opens the tray menu, whose modal loop would hold
+    // a sent message until the menu closes.
+    bool posted = PostMessageW(RequireTopLevel(a[0]), kTrayCallbackMessage, 1, Integer(a[1]));
+    return Line(posted ? "ok" : "failed", posted ? 0 : 1);
+}
+
+Result Key(const Args& a) {
+    BYTE vk = static_cast<BYTE>(Integer(a[0]));
+    BYTE scan = static_cast<BYTE>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    keybd_event(vk, scan, 0, 0);
+    keybd_event(vk, scan, KEYEVENTF_KEYUP, 0);
+    return Line("ok");
+}
+
+struct Command {
+    const wchar_t* name;
+    size_t arity;
+    Result (*run)(const Args&);
+};
+
+const Command kCommands[] = {
+    {L"find-title", 1, [](const Args& a) { return Found(FindTopLevel(a[0])); }},
+    {L"find-class", 1, [](const Args& a) { return Found(FindWindowW(a[0].c_str(), nullptr)); }},
+    {L"wait-title", 2, [](const Args& a) { return WaitForTitle(a[0], Integer(a[1])); }},
+    {L"ping", 2, Ping},
+    {L"find-child", 2, [](const Args& a) { return Found(FindChildByText(RequireTopLevel(a[0]), a[1])); }},
+    {L"title", 1, [](const Args& a) { return Line(Utf8(WindowText(RequireTopLevel(a[0])))); }},
+    {L"click", 2,
+     [](const Args& a) { return Line(SendWithLimit(RequireChildByText(RequireTopLevel(a[0]), a[1]), BM_CLICK, 0, 0)); }},
+    {L"checked", 2, [](const Args& a) { return Flag(CheckState(RequireChildByText(RequireTopLevel(a[0]), a[1]))); }},
+    {L"check", 3, Check},
+    {L"status", 1, [](const Args& a) { return StatusPanels(RequireTopLevel(a[0])); }},
+    {L"tab", 2, [](const Args& a) { return ClickTab(RequireTopLevel(a[0]), a[1]); }},
+    {L"tab-selected", 1, [](const Args& a) { return SelectedTab(RequireTopLevel(a[0])); }},
+    {L"children", 1, [](const Args& a) { return Children(RequireTopLevel(a[0])); }},
+    {L"client-size", 1, ClientSize},
+    {L"close", 1, [](const Args& a) { return Line(SendWithLimit(RequireTopLevel(a[0]), WM_CLOSE, 0, 0)); }},
+    {L"sysmin", 1,
+     [](const Args& a) { return Line(SendWithLimit(RequireTopLevel(a[0]), WM_SYSCOMMAND, SC_MINIMIZE, 0)); }},
+    {L"visible", 1, [](const Args& a) { return Flag(IsWindowVisible(RequireTopLevel(a[0]))); }},
+    {L"foreground", 1, Foreground},
+    {L"get-foreground", 0,
+     [](const Args&) {
+         HWND window = GetForegroundWindow();
+         return Line(window ? Utf8(WindowText(window)) : std::string());
+     }},
+    {L"rect", 1, WindowRect},
+    {L"tray-callback", 2, TrayCallback},
+    {L"key", 1, Key},
+    {L"select-grid", 3,
+     [](const Args& a) { return SelectGridCell(RequireTopLevel(a[0]), Integer(a[1]), Integer(a[2])); }},
+    {L"menu-popup-items", 0, [](const Args&) { return PopupMenuItems(); }},
+    {L"dialogs", 0, [](const Args&) { return Dialogs(); }},
+    {L"dialog-click", 2, [](const Args& a) { return DialogClick(a[0], a[1]); }},
+    {L"combo-items", 1, [](const Args& a) { return ComboItems(RequireTopLevel(a[0])); }},
+    {L"combo-select", 2, [](const Args& a) { return ComboSelect(RequireTopLevel(a[0]), Integer(a[1])); }},
+};
+
+Result Run(const std::vector<std::wstring>& words) {
+    if (words.empty()) throw UsageError{"no command"};
+    for (const Command& command : kCommands) {
+        if (words[0] != command.name) continue;
+        if (words.size() != command.arity + 1)
+            throw UsageError{"wrong number of arguments for " + Utf8(words[0])};
+        return command.run(Args(words.begin() + 1, words.end()));
     }
-    if (command == L"find-class") {
-        need(1);
-        HWND window = FindWindowW(args[1].c_str(), nullptr);
-        return {Handle(window) + "\n", window ? 0 : 1};
-    }
-    if (command == L"wait-title") {
-        need(2);
-        return WaitForTitle(args[1], Integer(args[2]));
-    }
-    if (command == L"ping") {
-        // Whether the window's thread handles a message within MS milliseconds, and how soon.
-        need(2);
-        HWND window = RequireTopLevel(args[1]);
-        DWORD start = GetTickCount();
-        DWORD_PTR ignored = 0;
-        bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                                            static_cast<UINT>(Integer(args[2])), &ignored) != 0;
-        return {answered ? std::to_string(GetTickCount() - start) + "\n" : std::string("timeout\n"),
-                answered ? 0 : 1};
-    }
-    if (command == L"find-child") {
-        need(2);
-        HWND child = FindChildByText(RequireTopLevel(args[1]), args[2]);
-        return {Handle(child) + "\n", child ? 0 : 1};
-    }
-    if (command == L"title") {
-        need(1);
-        return {Utf8(WindowText(RequireTopLevel(args[1]))) + "\n", 0};
-    }
-    if (command == L"click") {
-        need(2);
-        HWND button = RequireChildByText(RequireTopLevel(args[1]), args[2]);
-        return {SendWithLimit(button, BM_CLICK, 0, 0) + "\n", 0};
-    }
-    if (command == L"checked") {
-        need(2);
-        HWND box = RequireChildByText(RequireTopLevel(args[1]), args[2]);
-        LRESULT state = 0;
-        SendWithLimit(box, BM_GETCHECK, 0, 0, &state);
-        return {std::to_string(state == BST_CHECKED ? 1 : 0) + "\n", 0};
-    }
-    if (command == L"check") {
-        need(3);
-        HWND box = RequireChildByText(RequireTopLevel(args[1]), args[2]);
-        int wanted = Integer(args[3]) ? 1 : 0;
-        LRESULT state = 0;
-        SendWithLimit(box, BM_GETCHECK, 0, 0, &state);
-        if ((state == BST_CHECKED ? 1 : 0) != wanted) SendWithLimit(box, BM_CLICK, 0, 0);
-        SendWithLimit(box, BM_GETCHECK, 0, 0, &state);
-        int now = state == BST_CHECKED ? 1 : 0;
-        return {std::to_string(now) + "\n", now == wanted ? 0 : 1};
-    }
-    if (command == L"status") {
-        need(1);
-        return StatusPanels(RequireTopLevel(args[1]));
-    }
-    if (command == L"tab") {
-        need(2);
-        return ClickTab(RequireTopLevel(args[1]), args[2]);
-    }
-    if (command == L"tab-selected") {
-        need(1);
-        return SelectedTab(RequireTopLevel(args[1]));
-    }
-    if (command == L"children") {
-        need(1);
-        return Children(RequireTopLevel(args[1]));
-    }
-    if (command == L"client-size") {
-        need(1);
-        RECT rect{};
-        GetClientRect(RequireTopLevel(args[1]), &rect);
-        return {std::to_string(rect.right - rect.left) + " " + std::to_string(rect.bottom - rect.top) + "\n", 0};
-    }
-    if (command == L"close") {
-        need(1);
-        return {SendWithLimit(RequireTopLevel(args[1]), WM_CLOSE, 0, 0) + "\n", 0};
-    }
-    if (command == L"sysmin") {
-        need(1);
-        return {SendWithLimit(RequireTopLevel(args[1]), WM_SYSCOMMAND, SC_MINIMIZE, 0) + "\n", 0};
-    }
-    if (command == L"visible") {
-        need(1);
-        return {std::string(IsWindowVisible(RequireTopLevel(args[1])) ? "1" : "0") + "\n", 0};
-    }
-    if (command == L"foreground") {
-        need(1);
-        HWND window = RequireTopLevel(args[1]);
-        SetForegroundWindow(window);
-        return {std::string(GetForegroundWindow() == window ? "1" : "0") + "\n", 0};
-    }
-    if (command == L"get-foreground") {
-        need(0);
-        HWND window = GetForegroundWindow();
-        return {(window ? Utf8(WindowText(window)) : std::string()) + "\n", 0};
-    }
-    if (command == L"rect") {
-        need(1);
-        RECT rect{};
-        GetWindowRect(RequireTopLevel(args[1]), &rect);
-        char text[96];
-        std::snprintf(text, sizeof text, "%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
-        return {text, 0};
-    }
-    if (command == L"tray-callback") {
-        need(2);
-        // Posted, as the shell does: a right click opens the tray menu, whose modal loop would
-        // hold a sent message until the menu closes.
-        bool posted = PostMessageW(RequireTopLevel(args[1]), kTrayCallbackMessage, 1, Integer(args[2]));
-        return {posted ? "ok\n" : "failed\n", posted ? 0 : 1};
-    }
-    if (command == L"dialogs") {
-        need(0);
-        return Dialogs();
-    }
-    if (command == L"dialog-click") {
-        need(2);
-        return DialogClick(args[1], args[2]);
-    }
-    if (command == L"combo-select") {
-        need(2);
-        return ComboSelect(RequireTopLevel(args[1]), Integer(args[2]));
-    }
-    if (command == L"combo-items") {
-        need(1);
-        return ComboItems(RequireTopLevel(args[1]));
-    }
-    if (command == L"key") {
-        need(1);
-        BYTE vk = static_cast<BYTE>(Integer(args[1]));
-        BYTE scan = static_cast<BYTE>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-        keybd_event(vk, scan, 0, 0);
-        keybd_event(vk, scan, KEYEVENTF_KEYUP, 0);
-        return {"ok\n", 0};
-    }
-    if (command == L"select-grid") {
-        need(3);
-        return SelectGridCell(RequireTopLevel(args[1]), Integer(args[2]), Integer(args[3]));
-    }
-    if (command == L"menu-popup-items") {
-        need(0);
-        return PopupMenuItems();
-    }
-    throw UsageError{"unknown command " + Utf8(command)};
+    throw UsageError{"unknown command " + Utf8(words[0])};
 }
 
 void WriteAnswer(const std::wstring& outPath, const std::string& text) {

@@ -6,7 +6,7 @@
 namespace kivra::ui::win32 {
 
 namespace {
-LOGFONTW MessageFontSpec() {
+LOGFONTW MessageLogFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return metrics.lfMessageFont;
@@ -20,18 +20,18 @@ LOGFONTW MessageFontSpec() {
 
 HFONT DefaultGuiFont() {
     static UniqueGdiObject font([] {
-        const LOGFONTW spec = MessageFontSpec();
-        return CreateFontIndirectW(&spec);
+        const LOGFONTW logFont = MessageLogFont();
+        return CreateFontIndirectW(&logFont);
     }());
     return static_cast<HFONT>(font.get());
 }
 
 UniqueGdiObject CreateGuiFont(int pixelHeight, bool bold) {
-    LOGFONTW spec = MessageFontSpec();
-    spec.lfHeight = -pixelHeight;
-    spec.lfWidth = 0;
-    spec.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    return UniqueGdiObject(CreateFontIndirectW(&spec));
+    LOGFONTW logFont = MessageLogFont();
+    logFont.lfHeight = -pixelHeight;
+    logFont.lfWidth = 0;
+    logFont.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    return UniqueGdiObject(CreateFontIndirectW(&logFont));
 }
 
 HICON ProgramIcon(bool small) {

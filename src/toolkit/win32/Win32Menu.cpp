@@ -155,8 +155,9 @@ LRESULT MenuChar(WPARAM wParam, LPARAM lParam) {
 }
 
 // The widest an item may be: a menu wider than the screen would lose its right part, and an
-// over-long caption its ellipsis, so items stay within the work area of the monitor under
-// the cursor, less what the menu adds around them (check-mark space and frame).
+// over-long caption its ellipsis. One level of the menu takes at most half the work area of
+// the monitor under the cursor (less what the menu adds around its items), so that a submenu
+// opened beside it leaves its captions readable.
 int WidestItem() {
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -164,7 +165,7 @@ int WidestItem() {
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor)) return 1 << 20;
     const int margin = GetSystemMetrics(SM_CXMENUCHECK) + 2 * GetSystemMetrics(SM_CXFIXEDFRAME) + 8;
-    return static_cast<int>(monitor.rcWork.right - monitor.rcWork.left) - margin;
+    return static_cast<int>(monitor.rcWork.right - monitor.rcWork.left) / 2 - margin;
 }
 
 }  // namespace
