@@ -21,11 +21,11 @@
 #include "platform/fake/FakePlatform.h"
 #include "toolkit/ErrorReport.h"
 
+#include "FuzzSupport.h"
+
 namespace {
 
-void Check(bool property) {
-    if (!property) std::abort();
-}
+using kivra::fuzzing::Check;
 
 constexpr std::size_t kLongestCell = 4096;  // a longer line is cut to this
 

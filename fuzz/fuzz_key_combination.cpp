@@ -18,11 +18,11 @@
 #include "actions/KivraUtils.h"
 #include "platform/fake/FakePlatform.h"
 
+#include "FuzzSupport.h"
+
 namespace {
 
-void Check(bool property) {
-    if (!property) std::abort();
-}
+using kivra::fuzzing::Check;
 
 std::string Event(unsigned vk, bool press) {
     return "keybd_event(" + std::to_string(vk) + ",69," + (press ? "1" : "3") + ")";

@@ -20,11 +20,11 @@
 #include "../tests/native/TestMainWindow.h"
 #include "StreamModel.h"
 
+#include "FuzzSupport.h"
+
 namespace {
 
-void Check(bool property) {
-    if (!property) std::abort();
-}
+using kivra::fuzzing::Check;
 
 const char kMenu[] =
     "[Sub]\nSubs=3\n"
@@ -110,12 +110,7 @@ private:
         return cells;
     }
 
-    unsigned draw() {
-        random_ ^= random_ << 13;
-        random_ ^= random_ >> 17;
-        random_ ^= random_ << 5;
-        return random_;
-    }
+    unsigned draw() { return random_.next(); }
 
     void deliverNext() {
         const std::string& bytes = chunks_[next_++];
@@ -130,7 +125,7 @@ private:
     kivra::testing::TestMainWindow window_;
     kivra::TForm1* form_ = nullptr;
     const bool setupMode_, resets_;
-    std::uint32_t random_;
+    kivra::fuzzing::XorShift random_;
     std::vector<std::string> chunks_;
     std::size_t next_ = 0;
     bool menuOpen_ = false;

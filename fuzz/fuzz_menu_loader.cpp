@@ -21,36 +21,14 @@
 #include "platform/fake/FakePlatform.h"
 #include "toolkit/headless/RecordingCanvas.h"
 
+#include "FuzzSupport.h"
+
 namespace {
 
-void Check(bool property) {
-    if (!property) std::abort();
-}
+using kivra::fuzzing::Check;
+using kivra::fuzzing::ModelInteger;
 
 const std::string kFile = "Kivra.mnu";
-
-// Decimal, or hexadecimal after "0x", "0X" or "$"; anything else, or too large, is nothing.
-std::optional<long long> ModelInteger(const std::string& text) {
-    std::size_t from = 0;
-    int base = 10;
-    bool negative = false;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) from = 2, base = 16;
-    else if (!text.empty() && text[0] == '$') from = 1, base = 16;
-    else if (!text.empty() && text[0] == '-') from = 1, negative = true;
-    if (from >= text.size()) return std::nullopt;
-    __int128 value = 0;
-    for (std::size_t i = from; i < text.size(); ++i) {
-        const std::string digits = "0123456789abcdef";
-        const char lower = (text[i] >= 'A' && text[i] <= 'F') ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-        const std::size_t digit = digits.find(lower);
-        if (lower == '\0' || digit == std::string::npos || static_cast<int>(digit) >= base) return std::nullopt;
-        value = value * base + static_cast<int>(digit);
-        if (value > (static_cast<__int128>(1) << 64)) return std::nullopt;
-    }
-    if (negative) value = -value;
-    if (value > INT64_MAX || value < INT64_MIN) return std::nullopt;
-    return static_cast<long long>(value);
-}
 
 struct Walk {
     kivra::fake::FakeProfile& profile;

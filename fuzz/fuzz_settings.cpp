@@ -22,35 +22,12 @@
 #include "../tests/native/TestMainWindow.h"
 #include "toolkit/ErrorReport.h"
 
+#include "FuzzSupport.h"
+
 namespace {
 
-void Check(bool property) {
-    if (!property) std::abort();
-}
-
-std::optional<long long> ModelInteger(const std::string& text) {
-    std::size_t from = 0;
-    int base = 10;
-    bool negative = false;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) from = 2, base = 16;
-    else if (!text.empty() && text[0] == '$') from = 1, base = 16;
-    else if (!text.empty() && text[0] == '-') from = 1, negative = true;
-    if (from >= text.size()) return std::nullopt;
-    __int128 value = 0;
-    for (std::size_t i = from; i < text.size(); ++i) {
-        const char c = text[i];
-        int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        if (digit < 0) return std::nullopt;
-        value = value * base + digit;
-        if (value > (static_cast<__int128>(1) << 64)) return std::nullopt;
-    }
-    if (negative) value = -value;
-    if (value > INT64_MAX || value < INT64_MIN) return std::nullopt;
-    return static_cast<long long>(value);
-}
+using kivra::fuzzing::Check;
+using kivra::fuzzing::ModelInteger;
 
 // What a settings file says, read the plain way through the same profile service.
 struct Model {

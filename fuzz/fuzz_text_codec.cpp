@@ -14,11 +14,11 @@
 
 #include "platform/TextCodec.h"
 
+#include "FuzzSupport.h"
+
 namespace {
 
-void Check(bool property) {
-    if (!property) std::abort();
-}
+using kivra::fuzzing::Check;
 
 // Strict UTF-8: shortest forms, at most U+10FFFF; surrogates too, as UTF-16 from Windows may
 // hold lone ones and they must survive.

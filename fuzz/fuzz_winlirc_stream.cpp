@@ -21,11 +21,11 @@
 #include "platform/fake/FakePlatform.h"
 #include "toolkit/ErrorReport.h"
 
+#include "FuzzSupport.h"
+
 namespace {
 
-void Check(bool property) {
-    if (!property) std::abort();
-}
+using kivra::fuzzing::Check;
 
 bool ValidUtf8(const std::string& text) {
     for (std::size_t i = 0; i < text.size();) {
@@ -112,12 +112,7 @@ public:
     }
 
 private:
-    unsigned draw() {
-        random_ ^= random_ << 13;
-        random_ ^= random_ >> 17;
-        random_ ^= random_ << 5;
-        return random_;
-    }
+    unsigned draw() { return random_.next(); }
 
     // One message: what the window procedure's boundary does with a failure is to report it.
     void deliverNext() {
@@ -175,7 +170,7 @@ private:
     kivra::LineFramer framer_;  // fed alongside the reception's own, to watch its memory
     fuzzmodel::ModelFramer model_;
     const bool setupMode_, gate_, nested_, failing_, faults_;
-    std::uint32_t random_;
+    kivra::fuzzing::XorShift random_;
     std::vector<std::string> chunks_;
     std::size_t next_ = 0;
     std::vector<std::string> shown_, expected_;
