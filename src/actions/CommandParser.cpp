@@ -6,17 +6,10 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/WindowsConstants.h"
+
 namespace kivra {
 namespace {
-
-constexpr int kSwShowNormal = 1;
-constexpr int kSwShow = 5;
-constexpr int kSwMinimize = 6;
-constexpr int kSwRestore = 9;
-constexpr unsigned kWmClose = 16;
-
-constexpr int kCsidlDesktop = 0;
-constexpr int kCsidlPersonal = 5;
 
 // Only a to z change: a Cyrillic or other byte stays as written, and nothing is trimmed, so
 // " OPEN" is no command.

@@ -4,6 +4,7 @@
 
 #include "actions/KivraUtils.h"
 #include "toolkit/ErrorReport.h"
+#include "platform/WindowsConstants.h"
 
 namespace kivra {
 namespace {
@@ -11,10 +12,6 @@ namespace {
 constexpr int kVolumeStep = 3275;
 constexpr int kVolumeTop = 65500;  // twenty steps, not 65535
 
-constexpr int kSwShow = 5;
-constexpr unsigned kWmSysCommand = 0x0112;
-constexpr std::uintptr_t kScScreenSave = 0xF140;
-constexpr std::uintptr_t kScMonitorPower = 0xF170;
 constexpr std::intptr_t kMonitorLowPower = 1;
 
 constexpr unsigned kExitShutdownForcePowerOff = 13;  // EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF

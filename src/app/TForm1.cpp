@@ -3,13 +3,10 @@
 #include "app/TForm1.h"
 
 #include "bindings/BindingFiles.h"
+#include "platform/WindowsConstants.h"
 #include "toolkit/ErrorReport.h"
 
 namespace kivra {
-namespace {
-constexpr unsigned kScMonitorPower = 61808;
-}
-
 void TForm1::ReportError(const std::string& message) { ShowErrorReport(platform_, message); }
 
 void TForm1::RunStartupStep(const std::function<void()>& step) {

@@ -20,6 +20,7 @@
 #include "menu/RemoteMenu.h"
 #include "platform/Platform.h"
 #include "toolkit/Form.h"
+#include "platform/WindowsConstants.h"
 
 namespace kivra {
 
@@ -29,13 +30,6 @@ inline constexpr char kSettingsFile[] = "Kivra.ini";
 inline constexpr char kTrayTip[] = "Kivra v0.91 beta";
 inline constexpr unsigned kTrayIconId = 1;
 inline constexpr unsigned kTrayCallbackMessage = 1147;  // WM_USER + 123
-inline constexpr unsigned kWmSysCommand = 274;
-inline constexpr unsigned kScMinimize = 61472;
-inline constexpr unsigned kWmLButtonDblClk = 515;
-inline constexpr unsigned kWmRButtonDown = 516;
-inline constexpr int kSwHide = 0;
-inline constexpr int kSwShow = 5;
-inline constexpr int kSwRestore = 9;
 
 class TForm1 : public ui::Form, public LinkHandlers {
 public:

@@ -1,10 +1,7 @@
 #include "app/TForm2.h"
+#include "platform/WindowsConstants.h"
 
 namespace kivra {
-namespace {
-constexpr int kSwHide = 0;
-}
-
 TForm2::TForm2()
     : ui::Form("Form2", ui::FormStyle{514, 492, false, false, false}),
       sLabel1("sLabel1", this, {16, 10, 482, 34}, "Kivra"),

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "actions/KeyCombination.h"
+#include "platform/WindowsConstants.h"
 
 namespace kivra {
 namespace {
@@ -43,11 +44,6 @@ constexpr char kButtonHeader[] = " Команда WinLIRC";
 constexpr int kActionColumn = 0;
 constexpr int kButtonColumn = 1;
 
-// Special folders (CSIDL_*).
-constexpr int kDesktopFolder = 0;   // "Мой компьютер"
-constexpr int kPersonalFolder = 5;  // "Мои документы"
-
-constexpr int kSwHide = 0;
 constexpr int kPowerOff = 0;
 
 // Virtual keys of the keyboard rows.
@@ -105,8 +101,8 @@ void BindingTable::RunRow(int row) {
             if (seams_.showRemoteMenu) seams_.showRemoteMenu();
             break;
         case 3: utils_.OpenExplorer(tableWindow()); break;
-        case 4: utils_.OpenSpecialFolder(tableWindow(), kDesktopFolder); break;
-        case 5: utils_.OpenSpecialFolder(tableWindow(), kPersonalFolder); break;
+        case 4: utils_.OpenSpecialFolder(tableWindow(), kCsidlDesktop); break;
+        case 5: utils_.OpenSpecialFolder(tableWindow(), kCsidlPersonal); break;
         case 7:
             utils_.platform().shell.execute(0, std::string(""), "sndvol32.exe", "", "", kSwHide);
             break;

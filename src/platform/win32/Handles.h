@@ -59,4 +59,26 @@ struct SocketTraits {
 };
 using UniqueSocket = UniqueResource<SocketTraits>;
 
+// Kernel handles whose "none" is null (a process token, for instance).
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle handle) { CloseHandle(handle); }
+};
+using UniqueKernelHandle = UniqueResource<KernelHandleTraits>;
+
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle handle) { RegCloseKey(handle); }
+};
+using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
+
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle handle) { FreeLibrary(handle); }
+};
+using UniqueModule = UniqueResource<ModuleTraits>;
+
 }  // namespace kivra::win32

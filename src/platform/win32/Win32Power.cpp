@@ -2,42 +2,18 @@
 
 #include <windows.h>
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
 namespace kivra::win32 {
 namespace {
 
-class OwnedHandle {
-public:
-    OwnedHandle() = default;
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    ~OwnedHandle() {
-        if (handle_) CloseHandle(handle_);
-    }
-    HANDLE* out() { return &handle_; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
-
-class OwnedLibrary {
-public:
-    explicit OwnedLibrary(const wchar_t* name) : module_(LoadLibraryW(name)) {}
-    OwnedLibrary(const OwnedLibrary&) = delete;
-    OwnedLibrary& operator=(const OwnedLibrary&) = delete;
-    ~OwnedLibrary() {
-        if (module_) FreeLibrary(module_);
-    }
-    template <class Function>
-    Function find(const char* name) const {
-        return module_ ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name))) : nullptr;
-    }
-
-private:
-    HMODULE module_;
-};
+// A function of a library loaded at run time; null when the library or the function is missing.
+template <class Function>
+Function FindFunction(const UniqueModule& library, const char* name) {
+    if (!library) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library.get(), name)));
+}
 
 using SetSuspendStateFunction = BOOLEAN(WINAPI*)(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeupEventsDisabled);
 using SetSystemPowerStateFunction = BOOL(WINAPI*)(BOOL suspend, BOOL force);
@@ -46,8 +22,9 @@ using SetSystemPowerStateFunction = BOOL(WINAPI*)(BOOL suspend, BOOL force);
 
 // The results are not looked at: without the privilege the power request itself fails.
 void Win32Power::enablePrivilege(const std::string& privilegeName) {
-    OwnedHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.out())) return;
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) return;
+    const UniqueKernelHandle token(opened);
     TOKEN_PRIVILEGES privileges{};
     if (!LookupPrivilegeValueW(nullptr, Wide(privilegeName).c_str(), &privileges.Privileges[0].Luid)) return;
     privileges.PrivilegeCount = 1;
@@ -61,13 +38,13 @@ void Win32Power::exitWindows(unsigned flags) { ExitWindowsEx(flags, 0); }
 // systems offer and is only a stub on newer ones. Both are looked up at run time so the
 // program starts wherever either is missing.
 void Win32Power::suspend(bool hibernate, bool force) {
-    const OwnedLibrary powrprof(L"powrprof.dll");
-    if (auto setSuspendState = powrprof.find<SetSuspendStateFunction>("SetSuspendState")) {
+    const UniqueModule powrprof(LoadLibraryW(L"powrprof.dll"));
+    if (auto setSuspendState = FindFunction<SetSuspendStateFunction>(powrprof, "SetSuspendState")) {
         setSuspendState(hibernate ? TRUE : FALSE, force ? TRUE : FALSE, FALSE);
         return;
     }
-    const OwnedLibrary kernel32(L"kernel32.dll");
-    if (auto setSystemPowerState = kernel32.find<SetSystemPowerStateFunction>("SetSystemPowerState"))
+    const UniqueModule kernel32(LoadLibraryW(L"kernel32.dll"));
+    if (auto setSystemPowerState = FindFunction<SetSystemPowerStateFunction>(kernel32, "SetSystemPowerState"))
         setSystemPowerState(hibernate ? FALSE : TRUE, force ? TRUE : FALSE);
 }
 

@@ -4,47 +4,41 @@
 
 #include <vector>
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
 namespace kivra::win32 {
 namespace {
 
-class OwnedKey {
-public:
-    OwnedKey() = default;
-    OwnedKey(const OwnedKey&) = delete;
-    OwnedKey& operator=(const OwnedKey&) = delete;
-    ~OwnedKey() { reset(); }
-    void reset() {
-        if (key_) RegCloseKey(key_);
-        key_ = nullptr;
-    }
-    HKEY* out() {
-        reset();
-        return &key_;
-    }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 HKEY RootKey(RegistryRoot root) { return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+// An open key, or none when it cannot be opened with that access.
+UniqueRegistryKey OpenKey(RegistryRoot root, const std::wstring& path, REGSAM access) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(RootKey(root), path.c_str(), 0, access, &opened) != ERROR_SUCCESS) return {};
+    return UniqueRegistryKey(opened);
+}
+
+// Creates the key if it is missing; false when it cannot be created.
+bool CreateKey(RegistryRoot root, const std::wstring& path) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        &created, nullptr) != ERROR_SUCCESS)
+        return false;
+    const UniqueRegistryKey closedOnReturn(created);
+    return true;
+}
 
 }  // namespace
 
 RegistryWrite Win32Registry::writeString(RegistryRoot root, const std::string& keyPath, const std::string& name,
                                          const std::string& value) {
     const std::wstring path = Wide(keyPath);
-    OwnedKey key;
-    if (RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        key.out(), nullptr) != ERROR_SUCCESS)
-        return RegistryWrite::CreateKeyFailed;
-    key.reset();
+    if (!CreateKey(root, path)) return RegistryWrite::CreateKeyFailed;
     // A key that was just created but cannot be opened has not been written to: the caller
     // must hear that, not believe the value is in place.
-    if (RegOpenKeyExW(RootKey(root), path.c_str(), 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
-        return RegistryWrite::CreateKeyFailed;
+    const UniqueRegistryKey key = OpenKey(root, path, KEY_ALL_ACCESS);
+    if (!key) return RegistryWrite::CreateKeyFailed;
     const std::wstring data = Wide(value);
     const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));  // with the NUL
     if (RegSetValueExW(key.get(), Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
@@ -54,17 +48,15 @@ RegistryWrite Win32Registry::writeString(RegistryRoot root, const std::string& k
 }
 
 void Win32Registry::deleteValue(RegistryRoot root, const std::string& keyPath, const std::string& name) {
-    OwnedKey key;
-    if (RegOpenKeyExW(RootKey(root), Wide(keyPath).c_str(), 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
-        return;
+    const UniqueRegistryKey key = OpenKey(root, Wide(keyPath), KEY_ALL_ACCESS);
+    if (!key) return;
     RegDeleteValueW(key.get(), Wide(name).c_str());
 }
 
 std::optional<std::string> Win32Registry::readString(RegistryRoot root, const std::string& keyPath,
                                                      const std::string& name) {
-    OwnedKey key;
-    if (RegOpenKeyExW(RootKey(root), Wide(keyPath).c_str(), 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS)
-        return std::nullopt;
+    const UniqueRegistryKey key = OpenKey(root, Wide(keyPath), KEY_QUERY_VALUE);
+    if (!key) return std::nullopt;
     const std::wstring valueName = Wide(name);
     DWORD type = 0;
     DWORD bytes = 0;

@@ -1,6 +1,8 @@
 #include "toolkit/win32/GdiCanvas.h"
 
 #include <cstddef>
+#include <memory>
+#include <type_traits>
 
 #include "platform/win32/WideText.h"
 
@@ -71,7 +73,7 @@ void GdiCanvas::setFont(const FontSpec& font) {
         lstrcpynW(logFont.lfFaceName, face.c_str(), LF_FACESIZE);
     }
     if (font.bold) logFont.lfWeight = FW_BOLD;
-    GdiObjectPtr created(CreateFontIndirectW(&logFont));
+    UniqueGdiObject created(CreateFontIndirectW(&logFont));
     if (!created) return;
     SelectObject(dc_, created.get());
     font_ = std::move(created);
@@ -91,14 +93,14 @@ int GdiCanvas::textWidth(const std::string& text) { return extent(text).cx; }
 int GdiCanvas::textHeight(const std::string& text) { return extent(text).cy; }
 
 void GdiCanvas::setPenColor(Color color) {
-    GdiObjectPtr created(CreatePen(PS_SOLID, 1, ToColorRef(color)));
+    UniqueGdiObject created(CreatePen(PS_SOLID, 1, ToColorRef(color)));
     if (!created) return;
     SelectObject(dc_, created.get());
     pen_ = std::move(created);
 }
 
 void GdiCanvas::setBrushColor(Color color) {
-    GdiObjectPtr created(CreateSolidBrush(ToColorRef(color)));
+    UniqueGdiObject created(CreateSolidBrush(ToColorRef(color)));
     if (!created) return;
     SelectObject(dc_, created.get());
     brush_ = std::move(created);
@@ -138,9 +140,9 @@ void GdiCanvas::drawMonoGlyph(const std::vector<std::string>& rows, Color color,
     const int width = static_cast<int>(rows[0].size());
     const int height = static_cast<int>(rows.size());
     const std::vector<unsigned char> bits = MonoBits(rows, width);
-    GdiObjectPtr bitmap(CreateBitmap(width, height, 1, 1, bits.data()));
+    UniqueGdiObject bitmap(CreateBitmap(width, height, 1, 1, bits.data()));
     MemoryDcPtr source(CreateCompatibleDC(dc_));
-    GdiObjectPtr brush(CreateSolidBrush(ToColorRef(color)));
+    UniqueGdiObject brush(CreateSolidBrush(ToColorRef(color)));
     if (!bitmap || !source || !brush) return;
 
     const HGDIOBJ sourceBefore = SelectObject(source.get(), bitmap.get());

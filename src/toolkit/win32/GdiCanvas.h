@@ -4,21 +4,15 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
+#include "platform/win32/Handles.h"
 #include "toolkit/Canvas.h"
 
 namespace kivra::ui::win32 {
 
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ object) const {
-        if (object) DeleteObject(object);
-    }
-};
-using GdiObjectPtr = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, GdiObjectDeleter>;
+using kivra::win32::UniqueGdiObject;
 
 // A window's client-area DC, released with the object.
 class WindowDc {
@@ -63,11 +57,11 @@ private:
     SIZE extent(const std::string& text);
     HDC dc_;
     int savedState_;
-    GdiObjectPtr font_;
+    UniqueGdiObject font_;
     FontSpec fontSpec_;
     bool hasFont_ = false;
-    GdiObjectPtr pen_;
-    GdiObjectPtr brush_;
+    UniqueGdiObject pen_;
+    UniqueGdiObject brush_;
     bool brushClear_ = false;
 };
 
