@@ -1,7 +1,8 @@
-// Runs every benchmark, or those whose name contains one of the arguments.
+// The heap counters, and the entry point: Google Benchmark's flags, and bare words that choose
+// the benchmarks whose name matches one of them (scripts/bench NAME-PART...).
 #include <cstdlib>
-#include <cstring>
 #include <new>
+#include <string>
 
 #include "Bench.h"
 
@@ -14,11 +15,6 @@ std::size_t inUse = 0;
 std::size_t peak = 0;
 
 }  // namespace
-
-std::vector<Benchmark>& Registry() {
-    static std::vector<Benchmark> benchmarks;
-    return benchmarks;
-}
 
 std::size_t HeapInUse() { return inUse; }
 std::size_t HeapPeak() { return peak; }
@@ -48,13 +44,18 @@ void operator delete[](void* pointer) noexcept { operator delete(pointer); }
 void operator delete[](void* pointer, std::size_t) noexcept { operator delete(pointer); }
 
 int main(int argc, char** argv) {
-    for (const kivra::bench::Benchmark& benchmark : kivra::bench::Registry()) {
-        bool chosen = argc < 2;
-        for (int i = 1; i < argc; ++i) chosen = chosen || std::strstr(benchmark.name, argv[i]) != nullptr;
-        if (!chosen) continue;
-        std::printf("%s\n", benchmark.name);
-        benchmark.run();
-        std::fflush(stdout);
+    benchmark::Initialize(&argc, argv);
+    std::string filter;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-') {
+            benchmark::ReportUnrecognizedArguments(argc, argv);
+            return 1;
+        }
+        if (!filter.empty()) filter += '|';
+        filter += argv[i];
     }
+    if (filter.empty()) benchmark::RunSpecifiedBenchmarks();
+    else benchmark::RunSpecifiedBenchmarks(filter);
+    benchmark::Shutdown();
     return 0;
 }

@@ -19,6 +19,16 @@ gtest_discover_tests(kivra_tests DISCOVERY_TIMEOUT 60)
 
 file(GLOB KIVRA_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 if(KIVRA_BENCH_SOURCES)
+  find_package(benchmark REQUIRED)
   add_executable(kivra_bench ${KIVRA_BENCH_SOURCES})
-  target_link_libraries(kivra_bench PRIVATE kivra_fake)
+  target_link_libraries(kivra_bench PRIVATE kivra_fake benchmark::benchmark)
+endif()
+
+# The X client that the native reference benchmark (irxevent) sends its keys to; optional, so the
+# build still works on a machine without X11 headers.
+find_package(X11)
+if(X11_FOUND)
+  enable_language(C)
+  add_executable(xkeywatch ${CMAKE_SOURCE_DIR}/tools/xkeywatch/XKeyWatch.c)
+  target_link_libraries(xkeywatch PRIVATE X11::X11)
 endif()

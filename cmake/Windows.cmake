@@ -5,7 +5,7 @@ target_compile_definitions(kivra_core PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEA
 
 file(GLOB KIVRA_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win32/*.cpp)
 add_executable(Kivra WIN32 ${KIVRA_WIN32_SOURCES} ${CMAKE_SOURCE_DIR}/src/app/win32/Kivra.rc)
-target_link_libraries(Kivra PRIVATE kivra_core ws2_32 comctl32 comdlg32 shell32 ole32 uuid winmm advapi32 gdi32 user32)
+target_link_libraries(Kivra PRIVATE kivra_core ws2_32 comctl32 shell32 ole32 uuid winmm advapi32 gdi32 user32 psapi)
 target_link_options(Kivra PRIVATE -municode)
 set_target_properties(Kivra PROPERTIES OUTPUT_NAME Kivra RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 

@@ -7,10 +7,13 @@ kivra_need_packages() {
     ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || missing+=(libclang-rt-dev)
     command -v python3 >/dev/null || missing+=(python3)
     [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+    [ -f /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
     command -v i686-w64-mingw32-g++-win32 >/dev/null || missing+=(g++-mingw-w64-i686)
     command -v Xvfb >/dev/null || missing+=(xvfb)
     command -v import >/dev/null || missing+=(imagemagick)
     command -v xwd >/dev/null || missing+=(x11-apps)
+    command -v irxevent >/dev/null || missing+=(lirc-x)
+    [ -f /usr/include/X11/Xlib.h ] || missing+=(libx11-dev)
     local need_wine=0
     command -v wine >/dev/null || need_wine=1
     dpkg -s wine32:i386 >/dev/null 2>&1 || need_wine=1

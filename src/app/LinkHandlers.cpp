@@ -31,7 +31,11 @@ unsigned RetryInterval(int seconds) {
 
 void TForm1::ClientSocket1Lookup() { sStatusBar1.setPanel(0, "Поиск WinLIRC..."); }
 
-void TForm1::ClientSocket1Connecting() { sStatusBar1.setPanel(0, "Подключение..."); }
+void TForm1::ClientSocket1Connecting() {
+    platform_.probe.mark("connect-attempt");
+    sStatusBar1.setPanel(0, "Подключение...");
+    ArmRetryTimer();
+}
 
 // A new connection starts a new byte stream: half a line left by the old one must not be glued
 // to the first line of this one.
@@ -40,11 +44,21 @@ void TForm1::ClientSocket1Connect() {
     sStatusBar1.setPanel(0, "WinLIRC подключён");
 }
 
-void TForm1::ClientSocket1Disconnect() { sStatusBar1.setPanel(0, "WinLIRC отключён"); }
+void TForm1::ClientSocket1Disconnect() {
+    sStatusBar1.setPanel(0, "WinLIRC отключён");
+    ArmRetryTimer();
+}
 
-void TForm1::ClientSocket1Error(SocketErrorKind, int code) { sStatusBar1.setPanel(0, "Ошибка " + std::to_string(code)); }
+void TForm1::ClientSocket1Error(SocketErrorKind, int code) {
+    sStatusBar1.setPanel(0, "Ошибка " + std::to_string(code));
+    ArmRetryTimer();
+}
 
-void TForm1::ClientSocket1Read() { reception_.receive(ClientSocket1.receiveText()); }
+void TForm1::ClientSocket1Read() {
+    const std::string text = ClientSocket1.receiveText();
+    platform_.probe.mark("read", text.size());
+    reception_.receive(text);
+}
 
 // The caption of the active button and the check mark of the tray item always agree with the
 // active flag; they are set before the link is switched, which may fail with a report.
@@ -56,6 +70,7 @@ void TForm1::ShowActiveState() {
 void TForm1::sSpeedButton1Click() {
     activeFlag_ = !activeFlag_;
     ShowActiveState();
+    ArmRetryTimer();
     ClientSocket1.setActive(activeFlag_);
 }
 
@@ -69,7 +84,7 @@ void TForm1::Timer1Timer() {
 // Ticking the retry option starts the periodic retries (and one attempt at once); unticking
 // stops them.
 void TForm1::sCheckBox5Click() {
-    Timer1.setEnabled(sCheckBox5.checked());
+    ArmRetryTimer();
     if (sCheckBox5.checked() && activeFlag_ && !ClientSocket1.active()) ClientSocket1.setActive(true);
 }
 
@@ -92,8 +107,16 @@ void TForm1::StartWinLirc() {
 }
 
 void TForm1::SetUpRetryTimer() {
-    Timer1.setEnabled(sCheckBox5.checked());
     Timer1.setInterval(RetryInterval(sSpinEdit1.value()));
+    ArmRetryTimer();
+}
+
+// The retry timer runs only while there is a lost link to bring back: a connected program in
+// the tray is not woken every few seconds for nothing. An attempt under way disarms it; the
+// attempt's failure or the link's loss arms it again, for a full period.
+void TForm1::ArmRetryTimer() {
+    const bool wanted = sCheckBox5.checked() && activeFlag_ && ClientSocket1.closed();
+    if (Timer1.enabled() != wanted) Timer1.setEnabled(wanted);
 }
 
 // Start-up step: the port in effect for this run. A text that is no port keeps 8765.

@@ -103,7 +103,11 @@ void TForm1::CommandParser(const std::string& command, const std::string& parame
     menuCommands_.CommandParser(command, parameters);
 }
 
-void TForm1::FillTree(const std::string& fileName) { remoteMenu_.FillTree(fileName); }
+void TForm1::FillTree(const std::string& fileName) {
+    platform_.probe.mark("menu-load-begin");
+    remoteMenu_.FillTree(fileName);
+    platform_.probe.mark("menu-load-end");
+}
 
 void TForm1::ChangeMenuFont(int pointSize) { remoteMenu_.ChangeMenuFont(pointSize); }
 

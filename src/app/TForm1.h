@@ -185,6 +185,7 @@ private:
     void ShowActiveState();
     void StartWinLirc();
     void SetUpRetryTimer();
+    void ArmRetryTimer();
     void TakePort();
     void AddTrayIcon();
     void ReportError(const std::string& message);

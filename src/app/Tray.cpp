@@ -4,7 +4,10 @@
 
 namespace kivra {
 
-void TForm1::AddTrayIcon() { platform_.tray.addIcon(handle(), kTrayIconId, kTrayCallbackMessage, kTrayTip); }
+void TForm1::AddTrayIcon() {
+    platform_.tray.addIcon(handle(), kTrayIconId, kTrayCallbackMessage, kTrayTip);
+    platform_.probe.mark("tray-icon");
+}
 
 void TForm1::GoToTray(bool toTray) {
     // The application window carries the taskbar button: it goes and comes with the window.

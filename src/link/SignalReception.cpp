@@ -95,6 +95,7 @@ void SignalReception::restartStream() { framer_.reset(); }
 
 void SignalReception::handleLine(const std::string& line) {
     if (!CarriesButton(line)) return;
+    platform_.probe.mark("signal");
     const Signal signal = ParseSignal(line);
     if (context_.showLastCommand)
         context_.showLastCommand("Последняя команда: " + signal.remote + "->" + signal.button);
@@ -106,8 +107,10 @@ void SignalReception::handleLine(const std::string& line) {
     if (context_.lightAlloyGate && context_.lightAlloyGate() && platform_.windows.classExists(kLightAlloyClass))
         return;
 
-    if (GapPassed(platform_.clock.tickCount(), lastSignalTime, minimumGap) && context_.processCommands)
+    if (GapPassed(platform_.clock.tickCount(), lastSignalTime, minimumGap) && context_.processCommands) {
+        platform_.probe.mark("dispatch");
         context_.processCommands(signal.button);
+    }
     // The gap counts from the end of this handling, so time spent in the actions is not part of it.
     lastSignalTime = platform_.clock.tickCount();
 }

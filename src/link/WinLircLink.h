@@ -33,6 +33,8 @@ public:
     // "Windows socket error: %s (%d), on API 'connect'").
     void setActive(bool active);
     bool active() const { return state_ == State::Connected; }
+    // Neither connected nor trying to connect.
+    bool closed() const { return state_ == State::Closed; }
     bool attemptUnderWay() const { return state_ == State::Connecting; }
     void setPort(std::uint16_t port) { port_ = port; }
     std::uint16_t port() const { return port_; }

@@ -15,6 +15,11 @@ bool Contains(const ui::MenuItem& parent, const ui::MenuItem* item) {
     return false;
 }
 
+int ReadCount(const IniDocument& menu, const std::string& section) {
+    const long long count = ParseProfileInteger(menu.value(section, "Subs", "0")).value_or(0);
+    return static_cast<int>(std::clamp<long long>(count, 0, RemoteMenu::kMaxItemsPerSection));
+}
+
 }  // namespace
 
 RemoteMenu::RemoteMenu(Profile& profile, ui::PopupMenu& popup, ui::TreeView& tree,
@@ -35,24 +40,20 @@ void RemoteMenu::FillTree(const std::string& fileName) {
     replacedPainters_.clear();
     table_.clear();
 
-    LoadItems(fileName, "Sub", tree_.root(), popup_.root, 1);
+    // Read once: the profile service would open and search the file again for each value.
+    LoadItems(profile_.readFile(fileName), "Sub", tree_.root(), popup_.root, 1);
     tree_.refresh();
 }
 
-int RemoteMenu::ReadCount(const std::string& fileName, const std::string& section) {
-    const long long count = ParseProfileInteger(profile_.readString(fileName, section, "Subs", "0")).value_or(0);
-    return static_cast<int>(std::clamp<long long>(count, 0, kMaxItemsPerSection));
-}
-
-void RemoteMenu::LoadItems(const std::string& fileName, const std::string& section, ui::TreeNode& node,
+void RemoteMenu::LoadItems(const IniDocument& menu, const std::string& section, ui::TreeNode& node,
                            ui::MenuItem& parent, int depth) {
     if (depth > kMaxDepth) return;
-    const int count = ReadCount(fileName, section);
+    const int count = ReadCount(menu, section);
     for (int i = 1; i <= count && table_.size() < static_cast<size_t>(kMaxItems); ++i) {
         const std::string itemSection = section + std::to_string(i);
-        const std::string caption = profile_.readString(fileName, itemSection, "Caption", "no caption");
-        table_.push_back(TMItem{profile_.readString(fileName, itemSection, "Command", "no command"),
-                                profile_.readString(fileName, itemSection, "Parameters", "no parameters")});
+        const std::string caption = menu.value(itemSection, "Caption", "no caption");
+        table_.push_back(TMItem{menu.value(itemSection, "Command", "no command"),
+                                menu.value(itemSection, "Parameters", "no parameters")});
 
         ui::TreeNode& childNode = tree_.add(node, caption);
         auto item = std::make_unique<ui::MenuItem>(caption);
@@ -60,7 +61,7 @@ void RemoteMenu::LoadItems(const std::string& fileName, const std::string& secti
         item->onClick = [this](ui::MenuItem& chosen) { MenuClick(chosen); };
         ui::MenuItem& childItem = parent.add(std::move(item));
 
-        LoadItems(fileName, itemSection, childNode, childItem, depth + 1);
+        LoadItems(menu, itemSection, childNode, childItem, depth + 1);
     }
 }
 

@@ -45,9 +45,8 @@ public:
     TRyMenu* painter() { return painter_.get(); }
 
 private:
-    void LoadItems(const std::string& fileName, const std::string& section, ui::TreeNode& node,
-                   ui::MenuItem& parent, int depth);
-    int ReadCount(const std::string& fileName, const std::string& section);
+    void LoadItems(const IniDocument& menu, const std::string& section, ui::TreeNode& node, ui::MenuItem& parent,
+                   int depth);
     Profile& profile_;
     ui::PopupMenu& popup_;
     ui::TreeView& tree_;

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/IniDocument.h"
+
 namespace kivra {
 
 // An opaque window handle (an HWND on Windows). 0 means "no window".
@@ -122,6 +124,10 @@ public:
     // false when the service refuses the write.
     virtual bool writeString(const std::string& file, const std::string& section, const std::string& key,
                              const std::string& value) = 0;
+    // The whole file at once, read as readString reads it; empty when it is missing or cannot be
+    // read. For readers of many values: the service opens and searches the file again on every
+    // call, and a menu of a thousand items takes four thousand values.
+    virtual IniDocument readFile(const std::string& file) = 0;
 };
 
 // Whole-file reading and writing, and where the executable lives.
@@ -179,6 +185,17 @@ public:
     virtual void removeIcon(WindowHandle window, unsigned id) = 0;
 };
 
+// Marks of the program's milestones and counts of its events, for the benchmarks to read: when
+// the first connection attempt went out, when the tray icon came, what each read brought.
+// Off in everyday use, where a mark costs a test.
+class Probe {
+public:
+    virtual ~Probe() = default;
+    // One more occurrence of the event, carrying `amount` (bytes read, say); the probe keeps the
+    // count, the sum, and the times of the first and the last occurrence.
+    virtual void mark(const char* event, std::uint64_t amount = 1) = 0;
+};
+
 // Everything together; the program gets one of these.
 struct Platform {
     Keyboard& keyboard;
@@ -193,6 +210,7 @@ struct Platform {
     Files& files;
     Network& network;
     Tray& tray;
+    Probe& probe;
 };
 
 }  // namespace kivra

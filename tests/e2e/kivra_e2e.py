@@ -209,11 +209,11 @@ class WineSession:
             raise AssertionError("%s failed with status %d (see %s)" % (" ".join(args), status, path))
         return status
 
-    def spawn(self, args, log_path, cwd=None):
+    def spawn(self, args, log_path, cwd=None, extra_env=None):
         """Starts a long-running Wine program; it is killed at the end of the session at the latest."""
         out = open(log_path, "ab")
-        process = subprocess.Popen(args, stdout=out, stderr=out, stdin=subprocess.DEVNULL, env=self.env, cwd=cwd,
-                                   start_new_session=True)
+        process = subprocess.Popen(args, stdout=out, stderr=out, stdin=subprocess.DEVNULL,
+                                   env=dict(self.env, **(extra_env or {})), cwd=cwd, start_new_session=True)
         out.close()
         self.processes.append(process)
         return process
@@ -414,10 +414,11 @@ class KivraTestCase(unittest.TestCase):
             return data.read()
 
     # programs
-    def start_kivra(self, expect_window=True, timeout=30):
+    def start_kivra(self, expect_window=True, timeout=30, extra_env=None):
         """Starts the test's copy of Kivra.exe and waits for its main window."""
         log = os.path.join(self.dir, "kivra-wine.log")
-        self.kivra = self.wine.spawn(["wine", os.path.join(self.dir, "Kivra.exe")], log, cwd=self.dir)
+        self.kivra = self.wine.spawn(["wine", os.path.join(self.dir, "Kivra.exe")], log, cwd=self.dir,
+                                     extra_env=extra_env)
         if expect_window:
             self.wait_for_main_window(timeout)
         return self.kivra

@@ -2,6 +2,8 @@
 // button, the retry, the port, and the handlers that hand over to the subsystems.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "TestMainWindow.h"
 #include "toolkit/ErrorReport.h"
 
@@ -132,6 +134,25 @@ TEST_F(MainWindowTest, StartUpRunsInOrder) {
     EXPECT_EQ(f.sStatusBar1.panel(0), "Подключение...");
 }
 
+// The benchmarks read the start-up and the traffic off these marks.
+TEST_F(MainWindowTest, ProbeSeesTheMilestonesAndTheTraffic) {
+    fake.files.contents["C:\\Kivra\\LIRCAC.LST"] = " Команда WinLIRC\r\n\r\n\r\n\r\n\r\n\r\nOK\r\n";
+    SetSettings("[Common]\nisMode=0\n");
+    fake.profile.setText("Kivra.mnu", "[Sub]\nSubs=1\n[Sub1]\nCaption=One\n");
+    StartUp();
+    const std::map<std::string, std::uint64_t> started = {
+        {"connect-attempt", 1}, {"menu-load-begin", 1}, {"menu-load-end", 1}, {"tray-icon", 1}};
+    EXPECT_EQ(fake.probe.counts, started);
+
+    fake.network.last->completeConnect();
+    const std::string lines = "0000000000f40bf0 00 OK R\n0000000000f40bf0 01 OK R\nno button\n";
+    fake.network.last->deliver(lines);
+    EXPECT_EQ(fake.probe.counts["read"], 1u);
+    EXPECT_EQ(fake.probe.sums["read"], lines.size());
+    EXPECT_EQ(fake.probe.counts["signal"], 2u) << "a line without a button is no signal";
+    EXPECT_EQ(fake.probe.counts["dispatch"], 1u) << "the repeat came within the gap";
+}
+
 TEST_F(MainWindowTest, WinLircIsNotLaunchedWithoutAPathOrTheOption) {
     const char* settings[] = {"[Common]\nStartWinLIRC=1\n", "[Common]\nWinLIRCPath=C:\\w.exe\n"};
     for (const char* text : settings) {
@@ -247,13 +268,14 @@ TEST_F(MainWindowTest, ConnectionStatesShowInPanelZero) {
 TEST_F(MainWindowTest, RetryFollowsTheOptionAndTheActiveFlag) {
     SetSettings("[Common]\nTryConnect=1\n");
     TForm1& f = StartUp();
-    ASSERT_TRUE(f.Timer1.enabled());
     fake.network.last->completeConnect(10061);
+    ASSERT_TRUE(f.Timer1.enabled());
     f.Timer1.tick();
     EXPECT_EQ(Calls("connect(").size(), 2u) << "a failed attempt is retried";
 
     fake.network.last->completeConnect(10061);
     f.sSpeedButton1.click();  // switched off by the user
+    EXPECT_FALSE(f.Timer1.enabled()) << "nothing to retry";
     f.Timer1.tick();
     EXPECT_EQ(Calls("connect(").size(), 2u) << "a link switched off stays off";
 
@@ -262,18 +284,39 @@ TEST_F(MainWindowTest, RetryFollowsTheOptionAndTheActiveFlag) {
     f.sSpeedButton1.click();  // on again: one attempt
     fake.network.last->completeConnect(10061);
     EXPECT_EQ(Calls("connect(").size(), 3u);
+    EXPECT_FALSE(f.Timer1.enabled()) << "the retry option is off";
     f.sCheckBox5.userToggled();
-    EXPECT_TRUE(f.Timer1.enabled());
     EXPECT_EQ(Calls("connect(").size(), 4u) << "ticking the option tries at once";
+    fake.network.last->completeConnect(10061);
+    EXPECT_TRUE(f.Timer1.enabled());
+}
+
+// The retry timer runs only while a lost link waits to be brought back: an attempt under way
+// and a live link disarm it, so a connected program is never woken by it.
+TEST_F(MainWindowTest, RetryTimerRunsOnlyWhileTheLinkIsDown) {
+    SetSettings("[Common]\nTryConnect=1\n");
+    TForm1& f = StartUp();
+    EXPECT_FALSE(f.Timer1.enabled()) << "the first attempt is under way";
+    fake.network.last->completeConnect();
+    EXPECT_FALSE(f.Timer1.enabled()) << "connected";
+    fake.network.last->closeByPeer(10054);
+    EXPECT_TRUE(f.Timer1.enabled()) << "the link was lost";
+    f.Timer1.tick();
+    EXPECT_EQ(Calls("connect(").size(), 2u);
+    EXPECT_FALSE(f.Timer1.enabled()) << "the retry is under way";
+    fake.network.last->completeConnect(10061);
+    EXPECT_TRUE(f.Timer1.enabled()) << "refused: retried after a full period";
 }
 
 TEST_F(MainWindowTest, TickingTheRetryOptionWhileConnectedDoesNotReconnect) {
     TForm1& f = StartUp();
     fake.network.last->completeConnect();
     f.sCheckBox5.userToggled();
-    EXPECT_TRUE(f.Timer1.enabled());
+    EXPECT_FALSE(f.Timer1.enabled()) << "nothing to retry while connected";
     f.Timer1.tick();
     EXPECT_EQ(Calls("connect(").size(), 1u);
+    fake.network.last->closeByPeer();
+    EXPECT_TRUE(f.Timer1.enabled());
 }
 
 TEST_F(MainWindowTest, RetryPeriodChangesTheIntervalAtOnce) {

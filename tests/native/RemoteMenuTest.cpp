@@ -170,6 +170,14 @@ TEST_F(RemoteMenuTest, MissingFileOrNoSubSectionGivesTheEmptyMenu) {
     EXPECT_TRUE(fake.windows.errorBoxes.empty());
 }
 
+// The profile service opens and searches the file again for each value it is asked for: a
+// thousand items cost four thousand of those. The menu reads the file once.
+TEST_F(RemoteMenuTest, TheFileIsReadOnceWhateverItsSize) {
+    load(kTwoLevelMenu);
+    EXPECT_EQ(fake.profile.fileReads, 1);
+    EXPECT_EQ(fake.profile.reads, 0);
+}
+
 TEST_F(RemoteMenuTest, CraftedFileStopsAtTheCaps) {
     // Every section on the chain Sub, Sub1, Sub11, ... asks for 0x7FFFFFFF children: without
     // the caps the load would never end.

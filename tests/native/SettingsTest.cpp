@@ -155,7 +155,8 @@ TEST_F(SettingsTest, TextsAndOptionsComeBackAsSaved) {
     EXPECT_EQ(f.sEdit1.text(), "C:\\WinLIRC\\winlirc.exe");
     EXPECT_EQ(f.sEdit2.text(), "9000");
     EXPECT_TRUE(f.sCheckBox5.checked());
-    EXPECT_TRUE(f.Timer1.enabled());
+    fake.network.last->completeConnect(10061);
+    EXPECT_TRUE(f.Timer1.enabled()) << "the retry option is in force";
     EXPECT_FALSE(f.sCheckBox1.checked());
     EXPECT_EQ(f.sOpenDialog1.fileName, "C:\\Menus\\big.mnu");
     f.SaveConfiguration();

@@ -3,8 +3,8 @@
 // read that file to see exactly which events Kivra injected and when.
 //
 // With "--udp PORT" after the file name it also sends each line as one datagram to
-// 127.0.0.1:PORT the moment the hook sees the event, so that a benchmark can time the event on
-// its own clock.
+// 127.0.0.1:PORT the moment the hook sees the event, with a fifth field: the performance
+// counter at that moment, so that a benchmark can time the event on its own clock.
 //
 // The window is small and focusable so that injected keys land here rather than in a window
 // they could disturb. Its check box "Пауза" stops the logging while ticked, and its status bar
@@ -110,7 +110,15 @@ LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
         char line[96];
         int length = std::snprintf(line, sizeof line, "%lu %lu %lu %lu\n", event->vkCode, event->scanCode,
                                    event->flags, event->time);
-        g_reporter->send(line, length);
+        // The datagram adds when the hook saw the event on the performance counter, which
+        // under Wine is the monotonic clock a benchmark on the same machine reads too.
+        LARGE_INTEGER seen;
+        QueryPerformanceCounter(&seen);
+        char datagram[128];
+        int datagramLength = std::snprintf(datagram, sizeof datagram, "%lu %lu %lu %lu %lld\n", event->vkCode,
+                                           event->scanCode, event->flags, event->time,
+                                           static_cast<long long>(seen.QuadPart));
+        g_reporter->send(datagram, datagramLength);
         g_log->writeLine(line, length);
         ++g_events;
         // Painting from inside the hook would delay the event; let the window do it.

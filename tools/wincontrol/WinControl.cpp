@@ -7,7 +7,7 @@
 // harness always uses --out. Exit status: 0 done, 1 the window or item was not found or the
 // state was not reached, 2 wrong usage.
 //
-// Commands: find-title T, find-class C, wait-title T MS, ping T MS, find-child T TEXT, title T, click T TEXT,
+// Commands: find-title T, find-class C, wait-title T MS, ping T MS, post T MESSAGE-NAME, find-child T TEXT, title T, click T TEXT,
 // checked T TEXT, check T TEXT 0|1, status T, tab T TEXT, tab-selected T, children T,
 // client-size T, close T, sysmin T, visible T, foreground T, get-foreground, rect T,
 // tray-callback T LPARAM, key VK, select-grid T ROW COL, menu-popup-items, dialogs,
@@ -504,6 +504,10 @@ const Command kCommands[] = {
     {L"find-class", 1, [](const Args& a) { return Found(FindWindowW(a[0].c_str(), nullptr)); }},
     {L"wait-title", 2, [](const Args& a) { return WaitForTitle(a[0], Integer(a[1])); }},
     {L"ping", 2, Ping},
+    {L"post", 2,
+     [](const Args& a) {
+         return Flag(PostMessageW(RequireTopLevel(a[0]), RegisterWindowMessageW(a[1].c_str()), 0, 0) != 0);
+     }},
     {L"find-child", 2, [](const Args& a) { return Found(FindChildByText(RequireTopLevel(a[0]), a[1])); }},
     {L"title", 1, [](const Args& a) { return Line(Utf8(WindowText(RequireTopLevel(a[0])))); }},
     {L"click", 2,

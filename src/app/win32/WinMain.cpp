@@ -9,6 +9,7 @@
 #include "app/win32/DirectoryListing.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Probe.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/win32/Win32Toolkit.h"
 
@@ -37,6 +38,8 @@ void RunReported(kivra::Platform& platform, Step step) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    kivra::win32::Win32Probe probe;
+    probe.mark("start");
     if (ShowRunningInstance()) return 0;
 
     // COM for the folder chooser and the audio endpoint, entered before the services that use
@@ -49,7 +52,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     InitCommonControlsEx(&controls);
 
     namespace ui32 = kivra::ui::win32;
-    kivra::win32::Win32Platform services;
+    kivra::win32::Win32Platform services(probe);
     kivra::Platform& platform = services.platform();
     ui32::SetErrorReporter([&platform](const std::string& message) { kivra::ShowErrorReport(platform, message); });
 
@@ -69,7 +72,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
         // The first showing runs FormShow; the activation that follows runs FormActivate.
         RunReported(platform, [&] { mainForm.show(SW_SHOWNORMAL); });
-        exitCode = ui32::RunMessageLoop();
+        exitCode = ui32::RunMessageLoop([&probe](const MSG& message) { probe.observe(message); });
         // Leaving this scope releases the about window, then the main window's remaining
         // parts: the WinLIRC link, the menu command table and the menu painter.
     }

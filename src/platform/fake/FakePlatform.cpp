@@ -21,13 +21,6 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::string Trim(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    const size_t last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
 std::string RootName(RegistryRoot root) { return root == RegistryRoot::LocalMachine ? "HKLM" : "HKCU"; }
 
 }  // namespace
@@ -148,73 +141,39 @@ std::optional<std::string> FakeRegistry::readString(RegistryRoot root, const std
     return it->second;
 }
 
+const IniDocument* FakeProfile::find(const std::string& file) const {
+    const auto found = files_.find(Lower(file));
+    return found == files_.end() ? nullptr : &found->second;
+}
+
 std::string FakeProfile::readString(const std::string& file, const std::string& section, const std::string& key,
                                     const std::string& fallback) {
     ++reads;
-    auto f = files_.find(Lower(file));
-    if (f == files_.end()) return fallback;
-    for (const Section& s : f->second) {
-        if (!SameIgnoringCase(s.name, section)) continue;
-        for (const Entry& e : s.entries) {
-            if (!SameIgnoringCase(e.key, key)) continue;
-            std::string value = Trim(e.value);
-            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-                value = value.substr(1, value.size() - 2);
-            return value.substr(0, 2047);
-        }
-        return fallback;
-    }
-    return fallback;
+    const IniDocument* document = find(file);
+    return document ? document->value(section, key, fallback) : fallback;
 }
 
 bool FakeProfile::writeString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& value) {
     log_.push_back("WritePrivateProfileString(" + file + "," + section + "," + key + "," + value + ")");
     if (readOnlyFiles.count(file)) return false;
-    std::vector<Section>& sections = files_[Lower(file)];
-    auto s = std::find_if(sections.begin(), sections.end(),
-                          [&](const Section& candidate) { return SameIgnoringCase(candidate.name, section); });
-    if (s == sections.end()) {
-        sections.push_back(Section{section, {}});
-        s = sections.end() - 1;
-    }
-    auto e = std::find_if(s->entries.begin(), s->entries.end(),
-                          [&](const Entry& candidate) { return SameIgnoringCase(candidate.key, key); });
-    if (e == s->entries.end())
-        s->entries.push_back(Entry{key, value});
-    else
-        e->value = value;
+    files_[Lower(file)].set(section, key, value);
     return true;
 }
 
+IniDocument FakeProfile::readFile(const std::string& file) {
+    ++fileReads;
+    const IniDocument* document = find(file);
+    return document ? *document : IniDocument();
+}
+
 std::string FakeProfile::text(const std::string& file) const {
-    std::string out;
-    auto f = files_.find(Lower(file));
-    if (f == files_.end()) return out;
-    for (const Section& s : f->second) {
-        out += "[" + s.name + "]\r\n";
-        for (const Entry& e : s.entries) out += e.key + "=" + e.value + "\r\n";
-    }
-    return out;
+    const IniDocument* document = find(file);
+    return document ? document->text() : std::string();
 }
 
 void FakeProfile::setText(const std::string& file, const std::string& text) {
-    std::vector<Section>& sections = files_[Lower(file)];
-    sections.clear();
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = Trim(text.substr(start, end - start));
-        if (!line.empty() && line.front() == '[') {
-            const size_t close = line.find(']');
-            sections.push_back(Section{Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)), {}});
-        } else if (!sections.empty() && line.find('=') != std::string::npos) {
-            const size_t eq = line.find('=');
-            sections.back().entries.push_back(Entry{Trim(line.substr(0, eq)), line.substr(eq + 1)});
-        }
-        start = end + 1;
-    }
+    files_[Lower(file)] = IniDocument::Parse(text);
 }
 
 std::optional<std::string> FakeFiles::read(const std::string& path) {
@@ -272,7 +231,7 @@ void FakeTray::removeIcon(WindowHandle window, unsigned id) {
 }
 
 FakePlatform::FakePlatform()
-    : platform{keyboard, clock, windows, shell, audio, mci, power, registry, profile, files, network, tray} {}
+    : platform{keyboard, clock, windows, shell, audio, mci, power, registry, profile, files, network, tray, probe} {}
 
 std::vector<std::string> FakePlatform::calls(const std::string& prefix) const {
     std::vector<std::string> result;

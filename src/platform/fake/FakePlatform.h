@@ -135,17 +135,18 @@ public:
                            const std::string& fallback) override;
     bool writeString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override;
+    IniDocument readFile(const std::string& file) override;
     // The file's text as the service would write it (CR LF line ends).
     std::string text(const std::string& file) const;
     // Puts a whole file in place (any line ends).
     void setText(const std::string& file, const std::string& text);
     std::set<std::string> readOnlyFiles;  // writes to these fail
-    int reads = 0;
+    int reads = 0;      // values read one by one
+    int fileReads = 0;  // whole files read
 
 private:
-    struct Entry { std::string key, value; };
-    struct Section { std::string name; std::vector<Entry> entries; };
-    std::map<std::string, std::vector<Section>> files_;
+    const IniDocument* find(const std::string& file) const;
+    std::map<std::string, IniDocument> files_;  // by lower-case name
     CallLog& log_;
 };
 
@@ -219,6 +220,16 @@ private:
     CallLog& log_;
 };
 
+// Counts the marks by event, outside the call log: they are no calls to the system.
+class FakeProbe : public Probe {
+public:
+    void mark(const char* event, std::uint64_t amount) override {
+        ++counts[event];
+        sums[event] += amount;
+    }
+    std::map<std::string, std::uint64_t> counts, sums;
+};
+
 // All fakes with one log, and the Platform that refers to them.
 struct FakePlatform {
     FakePlatform();
@@ -238,6 +249,7 @@ struct FakePlatform {
     FakeFiles files{log};
     FakeNetwork network{log};
     FakeTray tray{log};
+    FakeProbe probe;
     Platform platform;
 
     // The log lines that start with prefix, in order.

@@ -22,7 +22,7 @@ namespace kivra::win32 {
 // alive until the message loop has ended and the forms are gone.
 class Win32Platform {
 public:
-    Win32Platform();
+    explicit Win32Platform(Probe& probe);
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -37,8 +37,8 @@ private:
     Win32Mci mci_;
     Win32Power power_;
     Win32Registry registry_;
-    Win32Profile profile_;
     Win32Files files_;
+    Win32Profile profile_{files_};
     Win32Network network_;
     Win32Tray tray_;
     kivra::Platform platform_;

@@ -31,6 +31,28 @@ std::string Utf8FromAnsi(const char* text, int length) {
 
 constexpr DWORD kValueBufferSize = 2048;
 
+// Where the service looks for a file: a name without any path in the Windows directory.
+std::string ProfilePath(const std::string& file) {
+    if (file.find_first_of("\\/:") != std::string::npos) return file;
+    wchar_t directory[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(directory, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return file;
+    return Narrow(directory, length) + "\\" + file;
+}
+
+// The file's bytes as text: UTF-16 or UTF-8 after their byte-order marks, else the ANSI code page.
+std::string ProfileText(const std::string& bytes) {
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+        std::u16string utf16((bytes.size() - 2) / 2, u'\0');
+        for (std::size_t i = 0; i < utf16.size(); ++i)
+            utf16[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
+                                             static_cast<unsigned char>(bytes[3 + 2 * i]) << 8);
+        return Utf8FromUtf16(utf16);
+    }
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) return bytes.substr(3);
+    return Utf8FromAnsi(bytes.data(), static_cast<int>(bytes.size()));
+}
+
 }  // namespace
 
 std::string Win32Profile::readString(const std::string& file, const std::string& section, const std::string& key,
@@ -46,6 +68,11 @@ bool Win32Profile::writeString(const std::string& file, const std::string& secti
                                const std::string& value) {
     return WritePrivateProfileStringA(AnsiFromUtf8(section).c_str(), AnsiFromUtf8(key).c_str(),
                                       AnsiFromUtf8(value).c_str(), AnsiFromUtf8(file).c_str()) != FALSE;
+}
+
+IniDocument Win32Profile::readFile(const std::string& file) {
+    const std::optional<std::string> bytes = files_.read(ProfilePath(file));
+    return bytes ? IniDocument::Parse(ProfileText(*bytes)) : IniDocument();
 }
 
 }  // namespace kivra::win32

@@ -23,6 +23,19 @@ std::wstring OpenDialogFilter(const std::string& filter) {
     return pairs;
 }
 
+// comdlg32 is loaded when a file dialog first opens, not at start: it brings the printing
+// system with it (and under Wine the CUPS and TLS libraries), several megabytes that a
+// program waiting in the tray never uses. Once loaded it stays.
+BOOL ShowOpenFileDialog(OPENFILENAMEW& request) {
+    using Function = BOOL(WINAPI*)(LPOPENFILENAMEW);
+    static const Function function = [] {
+        const HMODULE module = LoadLibraryW(L"comdlg32.dll");
+        return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, "GetOpenFileNameW")))
+                      : nullptr;
+    }();
+    return function ? function(&request) : FALSE;
+}
+
 std::optional<std::string> RunOpenDialog(const OpenDialog& dialog, WindowHandle owner) {
     const std::wstring filter = OpenDialogFilter(dialog.filter);
     std::wstring file(32768, L'\0');
@@ -39,7 +52,7 @@ std::optional<std::string> RunOpenDialog(const OpenDialog& dialog, WindowHandle 
     // The program finds its own files by its executable's directory; the dialog must not move
     // the current directory under anything else.
     request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&request)) return std::nullopt;
+    if (!ShowOpenFileDialog(request)) return std::nullopt;
     return Narrow(file.c_str(), wcslen(file.c_str()));
 }
 

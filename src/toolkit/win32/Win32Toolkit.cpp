@@ -95,9 +95,10 @@ HWND CreateApplicationWindow(const std::string& title) {
     return window;
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(const std::function<void(const MSG&)>& observer) {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (observer) observer(message);
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -30,7 +30,8 @@ void Realize(Form& form, HWND owner, FormRole role = FormRole::Main);
 // course. It lives until the process ends.
 HWND CreateApplicationWindow(const std::string& title);
 
-// GetMessage / TranslateMessage / DispatchMessage until WM_QUIT; returns its exit code.
-int RunMessageLoop();
+// GetMessage / TranslateMessage / DispatchMessage until WM_QUIT; returns its exit code. The
+// observer, if any, sees each message before it is dispatched.
+int RunMessageLoop(const std::function<void(const MSG&)>& observer = {});
 
 }  // namespace kivra::ui::win32
