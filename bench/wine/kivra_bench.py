@@ -265,6 +265,25 @@ def measure_latency(bench, receiver, presses, spacing_s):
     return latencies, missing
 
 
+def measure_stages(bench, receiver, presses):
+    """Where one press's time goes, from the probe's marks: the line written -> Kivra's read ->
+    the dispatch -> the key-down seen by the sink. One report per press, so fewer presses."""
+    line = format_line(code_of(LATENCY_BUTTON), 0, LATENCY_BUTTON, "STAGES").encode("ascii")
+    stages = {"to_read": [], "read_to_dispatch": [], "dispatch_to_key": []}
+    for _ in range(presses):
+        written = now_ns()
+        bench.server.send_bytes(line)
+        down = key_downs(receiver, LATENCY_VK, 1.0)
+        report = bench.report()
+        if down:
+            stages["to_read"].append(report.last("read") - written)
+            stages["read_to_dispatch"].append(report.last("dispatch") - report.last("read"))
+            stages["dispatch_to_key"].append(down[0] - report.last("dispatch"))
+        time.sleep(0.05)
+    drain(receiver)
+    return {name: summary_ms(values) for name, values in stages.items()}
+
+
 def drain(receiver):
     receiver.settimeout(0.2)
     count = 0
@@ -350,6 +369,7 @@ def run(quick):
             drain(receiver)
             latencies, missing = measure_latency(bench, receiver, presses, spacing_s)
             results["latency"] = dict(summary_ms(latencies), missing=missing)
+            results["stages"] = measure_stages(bench, receiver, 5 if quick else 30)
             results["burst"] = measure_burst(bench, receiver)
             results["memory"]["after the burst"] = results["burst"].pop("memory")
         # What any program costs under Wine: a window of class LightAlloyFront and nothing else.
@@ -415,6 +435,11 @@ def table(r):
                                                  lat["p95"] / ref["p95"], lat["p99"] / ref["p99"]))
     else:
         out.append("  irxevent reference not measured: %s" % ref.get("error", "?"))
+
+    for name, label in (("to_read", "line written to Kivra's read"),
+                        ("read_to_dispatch", "read to dispatch (framing, parsing, gates)"),
+                        ("dispatch_to_key", "dispatch to the sink's key-down")):
+        stats_row("  stage (%d presses): %s" % (r["stages"][name]["n"], label), r["stages"][name])
 
     def column(key):
         values = sorted(run[key] for run in r["startup"])

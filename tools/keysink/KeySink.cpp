@@ -22,6 +22,8 @@ namespace {
 constexpr int kPauseBoxId = 101;
 
 // The log file; opened once, written with one WriteFile per line so that a reader sees whole lines.
+// No flush to the disk: readers see what WriteFile wrote at once, and a flush inside the hook
+// would hold up every key event behind it.
 class LogFile {
 public:
     explicit LogFile(const wchar_t* path)
@@ -37,7 +39,6 @@ public:
     void writeLine(const char* text, int length) {
         DWORD written = 0;
         WriteFile(handle_, text, static_cast<DWORD>(length), &written, nullptr);
-        FlushFileBuffers(handle_);
     }
 
 private:
