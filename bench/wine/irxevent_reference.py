@@ -16,13 +16,17 @@ import select
 import shutil
 import signal
 import socket
-import statistics
 import subprocess
 import sys
 import tempfile
 import time
 
+from timing import now_ns, summary_ms
+
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+
+from winlirc_standin import format_line  # noqa: E402
 XKEYWATCH = os.path.join(ROOT, "build", "native", "xkeywatch")
 WINDOW_NAME = "KivraBenchTarget"
 REMOTE = "KIVRA"
@@ -43,13 +47,9 @@ end
 """
 
 
-def now_ns():
-    return time.clock_gettime_ns(time.CLOCK_MONOTONIC_RAW)
-
-
 def button_line():
     """The line lircd (and WinLIRC) writes for one press: code, repeat count, button, remote."""
-    return ("%016x %02x %s %s\n" % (CODE, 0, BUTTON, REMOTE)).encode("ascii")
+    return format_line(CODE, 0, BUTTON, REMOTE).encode("ascii")
 
 
 def log_tail(path, lines=20):
@@ -248,12 +248,6 @@ def start_xvfb(log_path):
             os.close(write_fd)
 
 
-def percentile(sorted_values, p):
-    """Nearest rank, so every figure is one that was measured."""
-    rank = max(1, -(-len(sorted_values) * p // 100))
-    return sorted_values[rank - 1]
-
-
 def main():
     presses = 200
     with tempfile.TemporaryDirectory(prefix="kivra-irxevent-") as workdir:
@@ -266,12 +260,12 @@ def main():
         finally:
             if xvfb:
                 stop(xvfb)
-    ms = sorted(ns / 1e6 for ns in result.latencies_ns)
+    figures = summary_ms(result.latencies_ns)
     print("irxevent reference, %d presses 50 ms apart on %s, button line to key-down:"
           % (presses, display))
-    if ms:
-        print("  median %.3f ms  p95 %.3f ms  p99 %.3f ms  min %.3f ms  max %.3f ms"
-              % (statistics.median(ms), percentile(ms, 95), percentile(ms, 99), ms[0], ms[-1]))
+    if figures:
+        print("  median %(median).3f ms  p95 %(p95).3f ms  p99 %(p99).3f ms  min %(min).3f ms  max %(max).3f ms"
+              % figures)
     print("  keys that never arrived: %d" % result.missing)
 
 

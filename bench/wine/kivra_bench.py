@@ -25,7 +25,6 @@ import json
 import os
 import platform
 import socket
-import statistics
 import subprocess
 import sys
 import threading
@@ -38,6 +37,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "e2e"))
 import irxevent_reference  # noqa: E402
 import kivra_e2e  # noqa: E402
 from kivra_e2e import MAIN_TITLE, KivraTestCase, wait_until  # noqa: E402
+from timing import now_ns, summary, summary_ms  # noqa: E402
 from winlirc_standin import code_of, format_line  # noqa: E402
 
 USER_ROWS = range(25, 45)           # the 20 rows bound to key combinations
@@ -46,24 +46,6 @@ LATENCY_BUTTON, LATENCY_VK = "K00", ord("A")
 MENU_ITEMS = 1000
 BURST_LINES = 1000
 HANDLING_AFTER_RELEASE_NS = 60_000_000  # the key delay (10 ms), the gap (10 ms) and room for a late Sleep
-
-
-def now_ns():
-    return time.clock_gettime_ns(time.CLOCK_MONOTONIC_RAW)
-
-
-def percentile(sorted_values, p):
-    """Nearest rank: every figure is one that was measured."""
-    rank = max(1, -(-len(sorted_values) * p // 100))
-    return sorted_values[rank - 1]
-
-
-def summary_ms(values_ns):
-    values = sorted(v / 1e6 for v in values_ns)
-    if not values:
-        return None
-    return {"n": len(values), "median": statistics.median(values), "p95": percentile(values, 95),
-            "p99": percentile(values, 99), "min": values[0], "max": values[-1]}
 
 
 def menu_file(items):
@@ -457,9 +439,7 @@ def table(r):
         stats_row("  stage (%d presses): %s" % (r["stages"][name]["n"], label), r["stages"][name])
 
     def column(key):
-        values = sorted(run[key] for run in r["startup"])
-        return {"median": statistics.median(values), "p95": percentile(values, 95), "p99": percentile(values, 99),
-                "min": values[0], "max": values[-1]}
+        return summary(run[key] for run in r["startup"])
     n = len(r["startup"])
     stats_row("Start-up (%d starts): Wine's loader, to WinMain" % n, column("loader_ms"))
     stats_row("  WinMain to the first connection attempt", column("to_connect_ms"))

@@ -79,8 +79,8 @@ std::optional<std::string> IniDocument::value(std::string_view section, std::str
 }
 
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
-    const Section* found = find(section);
-    Section& holder = found ? sections_[static_cast<std::size_t>(found - sections_.data())] : addSection(section);
+    const auto found = index_.find(Lower(section));
+    Section& holder = found != index_.end() ? sections_[found->second] : addSection(section);
     const auto entry = std::find_if(holder.entries.begin(), holder.entries.end(),
                                     [&](const Entry& candidate) { return SameIgnoringCase(candidate.key, key); });
     if (entry == holder.entries.end())

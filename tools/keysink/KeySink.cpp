@@ -107,20 +107,19 @@ bool Paused() { return SendMessageW(g_pauseBox, BM_GETCHECK, 0, 0) == BST_CHECKE
 
 LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && g_log && !Paused()) {
-        const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        char line[96];
-        int length = std::snprintf(line, sizeof line, "%lu %lu %lu %lu\n", event->vkCode, event->scanCode,
-                                   event->flags, event->time);
-        // The datagram adds when the hook saw the event on the performance counter, which
-        // under Wine is the monotonic clock a benchmark on the same machine reads too.
+        // When the hook saw the event, on the performance counter: under Wine the monotonic
+        // clock that a benchmark on the same machine reads too. The datagram carries it.
         LARGE_INTEGER seen;
         QueryPerformanceCounter(&seen);
+        const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        char fields[96];
+        std::snprintf(fields, sizeof fields, "%lu %lu %lu %lu", event->vkCode, event->scanCode, event->flags,
+                      event->time);
         char datagram[128];
-        int datagramLength = std::snprintf(datagram, sizeof datagram, "%lu %lu %lu %lu %lld\n", event->vkCode,
-                                           event->scanCode, event->flags, event->time,
-                                           static_cast<long long>(seen.QuadPart));
-        g_reporter->send(datagram, datagramLength);
-        g_log->writeLine(line, length);
+        g_reporter->send(datagram, std::snprintf(datagram, sizeof datagram, "%s %lld\n", fields,
+                                                 static_cast<long long>(seen.QuadPart)));
+        char line[128];
+        g_log->writeLine(line, std::snprintf(line, sizeof line, "%s\n", fields));
         ++g_events;
         // Painting from inside the hook would delay the event; let the window do it.
         PostMessageW(g_window, WM_APP, 0, 0);
